@@ -1,0 +1,36 @@
+// TobjectBase: type word, module handles and the allocation operators.
+#include <Keelwork/TobjectBase.h>
+
+#include "KeelworkHeap.h"
+
+#include <new>
+
+HINSTANCE TobjectBase::m_hInst = nullptr;
+HINSTANCE TobjectBase::m_hInstDll = nullptr;
+
+TobjectBase::TobjectBase() : m_ClassType(1) {}
+
+TobjectBase::TobjectBase(const TobjectBase& other) : m_ClassType(other.m_ClassType) {}
+
+TobjectBase& TobjectBase::operator=(const TobjectBase& other)
+{
+    m_ClassType = other.m_ClassType;
+    return *this;
+}
+
+void* TobjectBase::operator new(size_t size)
+{
+    void* block = KeelworkHeap::Alloc(size);
+    if (!block) throw std::bad_alloc();
+    return block;
+}
+
+void TobjectBase::operator delete(void* block) { KeelworkHeap::Free(block); }
+
+void* TobjectBase::operator new[](size_t size) { return TobjectBase::operator new(size); }
+
+void TobjectBase::operator delete[](void* block) { KeelworkHeap::Free(block); }
+
+HINSTANCE TobjectBase::GetAppHandle() { return m_hInst; }
+
+HINSTANCE TobjectBase::GetDllHandle() { return m_hInstDll; }

@@ -1,0 +1,7 @@
+#!/bin/bash
+# Builds everything and runs the whole test suite under Wine; ends with ctest's summary.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/build.sh"
+"$root/tools/with-wine.sh" "$root/build" \
+    ctest --test-dir "$root/build" --output-on-failure --parallel 2

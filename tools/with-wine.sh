@@ -1,0 +1,49 @@
+#!/bin/bash
+# Runs a command in the project's Wine environment:
+#   tools/with-wine.sh <build-dir> <command> [args...]
+# A private prefix in <build-dir>/wineprefix (made on first use, with the
+# Japanese face mapped to the installed font), code page 932 through
+# LC_ALL=ja_JP.UTF-8, and a private Xvfb display when none is set.
+# Everything it starts (Xvfb, wineserver) is stopped again when the command ends.
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+shift
+
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine reads the code page from LC_ALL; no glibc locale is needed (bash may warn, hence the redirect).
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
+export WINEARCH=win64
+
+xvfb_pid=""
+cleanup() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    read -r display_number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$display_number"
+fi
+
+if [ ! -f "$WINEPREFIX/.fernhold-ready" ]; then
+    echo "with-wine: preparing Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v 'ＭＳ ゴシック' /d 'IPAGothic' /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.fernhold-ready"
+fi
+
+"$@"
