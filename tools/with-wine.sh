@@ -40,8 +40,13 @@ fi
 if [ ! -f "$WINEPREFIX/.fernhold-ready" ]; then
     echo "with-wine: preparing Wine prefix $WINEPREFIX"
     wineboot -i >/dev/null 2>&1
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v 'ＭＳ ゴシック' /d 'IPAGothic' /f >/dev/null 2>&1
+    # A UTF-16 .reg file carries the Japanese face name intact (command-line
+    # arguments would pass through the missing glibc locale and be mangled).
+    reg="$WINEPREFIX/fernhold-fonts.reg"
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+        '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+        '"ＭＳ ゴシック"="IPAGothic"' | iconv -f UTF-8 -t UTF-16 >"$reg"
+    wine regedit /S "$reg" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.fernhold-ready"
 fi
