@@ -17,6 +17,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 { export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 export WINEARCH=win64
 
+# Wine's sockets are made by the wineserver: it must run in the caller's network
+# namespace, so never share a server started elsewhere for this prefix.
+wineserver -k >/dev/null 2>&1 || true
+
 xvfb_pid=""
 cleanup() {
     wineserver -k >/dev/null 2>&1 || true
