@@ -21,11 +21,14 @@ bool KeelworkHeap::Create()
     return g_Heap != nullptr;
 }
 
-void* KeelworkHeap::Alloc(size_t size) { return HeapAlloc(Heap(), 0, size); }
+void* KeelworkHeap::Alloc(size_t size)
+{
+    return size > MaxBlock ? nullptr : HeapAlloc(Heap(), 0, size);
+}
 
 void* KeelworkHeap::Realloc(void* block, size_t size)
 {
-    return HeapReAlloc(Heap(), 0, block, size);
+    return size > MaxBlock ? nullptr : HeapReAlloc(Heap(), 0, block, size);
 }
 
 void KeelworkHeap::Free(void* block)

@@ -18,6 +18,23 @@ TobjectBase& TobjectBase::operator=(const TobjectBase& other)
     return *this;
 }
 
+uint32_t TobjectBase::GetClassWord() const { return m_ClassType; }
+
+unsigned short TobjectBase::GetClassType() const
+{
+    return static_cast<unsigned short>(m_ClassType.GetWord() >> 16);
+}
+
+unsigned char TobjectBase::GetClassTypeRef() const
+{
+    return static_cast<unsigned char>(m_ClassType.GetWord() >> 8);
+}
+
+unsigned char TobjectBase::GetClassDllType() const
+{
+    return static_cast<unsigned char>(m_ClassType.GetWord());
+}
+
 void* TobjectBase::operator new(size_t size)
 {
     void* block = KeelworkHeap::Alloc(size);
