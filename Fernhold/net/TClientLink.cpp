@@ -1,0 +1,79 @@
+// Client link: connect, handshake, link thread loop and stop.
+#include "net/TClientLink.h"
+
+#include "net/NetMessages.h"
+#include "net/SocketIo.h"
+
+namespace {
+constexpr DWORD LINK_STOP_WAIT_MS = 500;
+}
+
+TClientLink::TClientLink(uint32_t selector, const TFernSettings& settings)
+    : m_Settings(settings), m_Selector(selector)
+{
+}
+
+TClientLink::~TClientLink()
+{
+    Stop();
+    if (m_Socket != INVALID_SOCKET) closesocket(m_Socket);
+}
+
+int TClientLink::Handshake()
+{
+    uint32_t answer = 0;
+    if (SendWord(m_Socket, m_Selector) < 1) return 0;
+    if (RecvAll(m_Socket, &answer, sizeof(answer)) < 1) return 0;
+    return answer != 0;
+}
+
+int TClientLink::Close()
+{
+    PacketHeader header{CMD_CLOSE, 0, 0, 0};
+    ReplyHeader reply;
+    return Exchange(header, nullptr, reply);
+}
+
+int TClientLink::Exchange(const PacketHeader& header, const void* payload, ReplyHeader& reply)
+{
+    if (SendAll(m_Socket, &header, sizeof(header)) < 1) return 0;
+    if (header.length && SendAll(m_Socket, payload, static_cast<int>(header.length)) < 1) return 0;
+    return RecvAll(m_Socket, &reply, sizeof(reply)) > 0;
+}
+
+int TClientLink::Connect(const sockaddr_in& address)
+{
+    m_Socket = socket(AF_INET, SOCK_STREAM, 0);
+    if (m_Socket == INVALID_SOCKET) return 0;
+    if (connect(m_Socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        !Handshake() || !m_Thread.Start(LinkThread, this, THREAD_PRIORITY_LOWEST, 0, true)) {
+        closesocket(m_Socket);
+        m_Socket = INVALID_SOCKET;
+        return 0;
+    }
+    return 1;
+}
+
+void TClientLink::Stop() { m_Thread.PostQuitAndJoin(TM_QUIT, LINK_STOP_WAIT_MS); }
+
+void TClientLink::LinkThread(void* owner) { static_cast<TClientLink*>(owner)->Run(); }
+
+void TClientLink::Run()
+{
+    for (;;) {
+        MSG message;
+        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == TM_QUIT) break;
+            // While the session is paused, work that arrives is dropped, not queued.
+            if (!(m_Settings.displayFlags.load() & DISPLAY_STATE_PAUSED)) Handle(message);
+            continue;
+        }
+        m_Idle = 1;
+        WaitMessage();
+        m_Idle = 0;
+    }
+    Close();
+    shutdown(m_Socket, SD_SEND);
+    closesocket(m_Socket);
+    m_Socket = INVALID_SOCKET;
+}

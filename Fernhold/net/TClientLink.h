@@ -1,0 +1,55 @@
+// One outgoing connection to another copy's service, carried by a link thread of its own.
+#pragma once
+
+#include "net/TFernSettings.h"
+#include "net/TWorkerThread.h"
+#include "net/WireFormat.h"
+
+#include <Keelwork/TobjectBase.h>
+
+#include <atomic>
+
+// Created and stopped by the client engine; after Connect only the link thread reads
+// and writes the socket, and other threads reach the link by thread messages alone.
+// A link never reconnects: a new one is made instead.
+class TClientLink : public TobjectBase {
+public:
+    // selector: the service this variant asks for; settings: read for the pause bit.
+    TClientLink(uint32_t selector, const TFernSettings& settings);
+    virtual ~TClientLink();
+
+    // Sends the selector and reads the 4-byte answer; 1 when the service was accepted.
+    virtual int Handshake();
+    // Sends CMD_CLOSE and reads its reply; the result does not matter.
+    virtual int Close();
+    // The variant's work for one thread message; runs on the link thread.
+    virtual void Handle(const MSG& message) = 0;
+
+    // Connects to the 16-byte IPv4 address, shakes hands and starts the link thread
+    // (lowest priority). Returns 1, or 0 with no socket and no thread left over.
+    int Connect(const sockaddr_in& address);
+    // Posts TM_QUIT every 500 ms until the link thread has ended.
+    void Stop();
+
+    DWORD GetThreadId() const { return m_Thread.GetId(); }
+    int IsRunning() const { return m_Thread.IsRunning(); }
+    // 1 while the link thread waits for work; read without a lock by the main window.
+    int IsIdle() const { return m_Idle.load(); }
+
+protected:
+    // One request-reply exchange on the link thread: header, payload (may be null
+    // when the header's length is 0), then the 16-byte reply. Returns 1, or 0 when
+    // the connection broke.
+    int Exchange(const PacketHeader& header, const void* payload, ReplyHeader& reply);
+
+    SOCKET m_Socket = INVALID_SOCKET;
+    const TFernSettings& m_Settings;
+
+private:
+    static void LinkThread(void* owner);
+    void Run();
+
+    TWorkerThread m_Thread;
+    std::atomic<int> m_Idle{0};
+    uint32_t m_Selector;
+};

@@ -1,0 +1,77 @@
+// Engine thread start and stop.
+#include "net/TWorkerThread.h"
+
+namespace {
+
+// Lives on the starter's stack until the new thread has copied it and said so.
+struct ThreadLaunch {
+    TWorkerThread::Body body;
+    void* owner;
+    bool withQueue;
+    HANDLE started;
+};
+
+DWORD WINAPI ThreadEntry(LPVOID parameter)
+{
+    ThreadLaunch* launch = static_cast<ThreadLaunch*>(parameter);
+    TWorkerThread::Body body = launch->body;
+    void* owner = launch->owner;
+    if (launch->withQueue) {
+        MSG message;
+        PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    }
+    SetEvent(launch->started);
+    body(owner);
+    return 0;
+}
+
+} // namespace
+
+TWorkerThread::~TWorkerThread() { Release(); }
+
+int TWorkerThread::Start(Body body, void* owner, int priority, DWORD pauseMs, bool withQueue)
+{
+    ThreadLaunch launch{body, owner, withQueue, CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    if (!launch.started) return 0;
+    m_Handle = CreateThread(nullptr, 0, ThreadEntry, &launch, CREATE_SUSPENDED, &m_Id);
+    if (!m_Handle) {
+        m_Id = 0;
+        CloseHandle(launch.started);
+        return 0;
+    }
+    SetThreadPriority(m_Handle, priority);
+    if (pauseMs) Sleep(pauseMs);
+    ResumeThread(m_Handle);
+    WaitForSingleObject(launch.started, INFINITE);
+    CloseHandle(launch.started);
+    Sleep(0);
+    return 1;
+}
+
+void TWorkerThread::PostQuitAndJoin(UINT quitMessage, DWORD waitMs)
+{
+    while (m_Handle) {
+        PostThreadMessageA(m_Id, quitMessage, 0, 0);
+        if (WaitForSingleObject(m_Handle, waitMs) != WAIT_TIMEOUT) Release();
+    }
+}
+
+int TWorkerThread::Join(DWORD timeoutMs)
+{
+    if (!m_Handle) return 1;
+    if (WaitForSingleObject(m_Handle, timeoutMs) == WAIT_TIMEOUT) return 0;
+    Release();
+    return 1;
+}
+
+void TWorkerThread::Release()
+{
+    if (m_Handle) CloseHandle(m_Handle);
+    m_Handle = nullptr;
+    m_Id = 0;
+}
+
+int TWorkerThread::IsRunning() const
+{
+    return m_Handle && WaitForSingleObject(m_Handle, 0) == WAIT_TIMEOUT;
+}

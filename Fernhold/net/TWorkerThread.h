@@ -1,0 +1,38 @@
+// Handle and id of one engine thread, started and stopped the way every engine thread is.
+#pragma once
+
+#include <windows.h>
+
+// Owned by the object whose work the thread does; only the owner starts, waits for
+// and releases it. The thread itself never touches this record.
+class TWorkerThread {
+public:
+    using Body = void (*)(void* owner);
+
+    TWorkerThread() = default;
+    TWorkerThread(const TWorkerThread&) = delete;
+    TWorkerThread& operator=(const TWorkerThread&) = delete;
+    ~TWorkerThread();
+
+    // Creates the thread suspended, gives it its priority, sleeps pauseMs, resumes it.
+    // With withQueue the thread's message queue exists before Start returns, so
+    // posting to it at once cannot fail. Returns 1, or 0 when the thread cannot be made.
+    int Start(Body body, void* owner, int priority, DWORD pauseMs, bool withQueue);
+    // Posts quitMessage and waits waitMs for the end, again and again while the
+    // wait times out; then releases the handle.
+    void PostQuitAndJoin(UINT quitMessage, DWORD waitMs);
+    // Waits for the end up to timeoutMs (INFINITE allowed); 1 when there is no
+    // running thread any more.
+    int Join(DWORD timeoutMs);
+    // Closes the handle of an ended thread and clears handle and id.
+    void Release();
+
+    // 1 while the thread exists and has not ended.
+    int IsRunning() const;
+    HANDLE GetHandle() const { return m_Handle; }
+    DWORD GetId() const { return m_Id; }
+
+private:
+    HANDLE m_Handle = nullptr;
+    DWORD m_Id = 0;
+};

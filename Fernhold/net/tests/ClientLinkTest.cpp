@@ -1,0 +1,146 @@
+// Client links: handshake, work on the link thread, pause, and Stop while blocked.
+#include "NetTestSupport.h"
+
+#include "net/NetMessages.h"
+#include "net/SocketIo.h"
+#include "net/TClientLink.h"
+#include "net/TListener.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+constexpr UINT TEST_REQUEST = WM_APP + 1;
+
+// Sends one request the services do not have for each TEST_REQUEST it handles.
+class ProbeLink : public TClientLink {
+public:
+    ProbeLink(uint32_t selector, const TFernSettings& settings) : TClientLink(selector, settings) {}
+
+    void Handle(const MSG& message) override
+    {
+        if (message.message != TEST_REQUEST) return;
+        ReplyHeader reply{9, 9, 9, 9};
+        PacketHeader header{0x77777, 0, 0, 0};
+        lastExchange = Exchange(header, nullptr, reply);
+        lastOk = reply.ok;
+        ++handled;
+    }
+
+    std::atomic<int> handled{0};
+    std::atomic<int> lastExchange{-1};
+    std::atomic<uint32_t> lastOk{9};
+};
+
+TEST(ClientLinkTest, LinkServesRequestsUntilStoppedAndClosesItsService)
+{
+    TFernSettings settings;
+    TListener listener(settings, 0);
+    ASSERT_EQ(listener.Start(inet_addr("127.0.0.1"), htons(27201)), 1);
+
+    ProbeLink link(SERVICE_IMAGES, settings);
+    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27201)), 1);
+    EXPECT_EQ(link.IsRunning(), 1);
+    EXPECT_EQ(listener.GetConnectionCount(SERVICE_IMAGES), 1u);
+
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
+    ASSERT_TRUE(WaitForValue(link.handled, 1, 5000));
+    EXPECT_EQ(link.lastExchange.load(), 1);
+    EXPECT_EQ(link.lastOk.load(), 0u);
+
+    // The link thread goes back to waiting for work.
+    DWORD start = GetTickCount();
+    while (!link.IsIdle() && GetTickCount() - start < 5000)
+        Sleep(20);
+    EXPECT_EQ(link.IsIdle(), 1);
+
+    link.Stop();
+    EXPECT_EQ(link.IsRunning(), 0);
+    // Stop sent CMD_CLOSE: the service ended by itself and is reaped.
+    EXPECT_TRUE(ReapedWithin(listener, SERVICE_IMAGES, 5000));
+}
+
+TEST(ClientLinkTest, PausedSessionDropsWork)
+{
+    TFernSettings settings;
+    TListener listener(settings, 0);
+    ASSERT_EQ(listener.Start(inet_addr("127.0.0.1"), htons(27202)), 1);
+    ProbeLink link(SERVICE_EVENTS, settings);
+    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27202)), 1);
+
+    settings.displayFlags = 0x813; // connection state paused
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
+    Sleep(300);
+    settings.displayFlags = 0x413; // connected again
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
+    ASSERT_TRUE(WaitForValue(link.handled, 1, 5000));
+    Sleep(300);
+    EXPECT_EQ(link.handled.load(), 1);
+    link.Stop();
+}
+
+TEST(ClientLinkTest, ConnectFailsWithoutAcceptingService)
+{
+    TFernSettings settings;
+    TListener listener(settings, 0);
+    ASSERT_EQ(listener.Start(inet_addr("127.0.0.1"), htons(27203)), 1);
+
+    ProbeLink refused(3, settings);
+    EXPECT_EQ(refused.Connect(LoopbackAddress("127.0.0.1", 27203)), 0);
+    EXPECT_EQ(refused.IsRunning(), 0);
+
+    settings.serverFlags = 1;
+    ProbeLink byOption(SERVICE_EVENTS, settings);
+    EXPECT_EQ(byOption.Connect(LoopbackAddress("127.0.0.1", 27203)), 0);
+
+    ProbeLink nobody(SERVICE_EVENTS, settings);
+    EXPECT_EQ(nobody.Connect(LoopbackAddress("127.0.0.1", 27299)), 0);
+    EXPECT_EQ(nobody.IsRunning(), 0);
+}
+
+TEST(ClientLinkTest, StopOfLinkBlockedInReceiveReturnsAfterItsThreadEnded)
+{
+    // A server that accepts the service, takes one request and never answers it.
+    SOCKET server = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = LoopbackAddress("127.0.0.1", 27204);
+    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(listen(server, 1), 0);
+
+    TFernSettings settings;
+    ProbeLink link(SERVICE_IMAGES, settings);
+    SOCKET accepted = INVALID_SOCKET;
+    std::thread serverSide([&] {
+        accepted = accept(server, nullptr, nullptr);
+        uint32_t selector;
+        RecvAll(accepted, &selector, 4);
+        SendWord(accepted, SERVICE_ACCEPTED_WORD);
+    });
+    ASSERT_EQ(link.Connect(address), 1);
+    serverSide.join();
+
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
+    Sleep(300); // the link thread now waits for the reply
+    std::atomic<bool> stopped{false};
+    std::thread stopper([&] {
+        link.Stop();
+        stopped = true;
+    });
+    Sleep(1500); // three rounds of TM_QUIT went unanswered
+    EXPECT_FALSE(stopped.load());
+    EXPECT_EQ(link.IsRunning(), 1);
+
+    closesocket(accepted); // the receive fails, the handler returns, TM_QUIT is taken
+    DWORD start = GetTickCount();
+    while (!stopped.load() && GetTickCount() - start < 10000)
+        Sleep(20);
+    EXPECT_TRUE(stopped.load());
+    stopper.join();
+    EXPECT_EQ(link.IsRunning(), 0);
+    EXPECT_EQ(link.lastExchange.load(), 0);
+    closesocket(server);
+}
+
+} // namespace
