@@ -3,6 +3,13 @@
 
 int TestCore::s_Destroyed = 0;
 
+RECT ScreenRectOf(HWND hwnd)
+{
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
 ::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected)
 {
     if (EqualRect(&actual, &expected)) return ::testing::AssertionSuccess();

@@ -32,6 +32,19 @@ public:
     static int s_Destroyed;
 };
 
+// A core held by its creator's reference and a TWindow, as the program holds them.
+// Hidden unless a test shows it: Wine without a window manager waits two seconds
+// for every visible top-level window it takes down.
+struct Held {
+    Held() : core(new TestCore), window(*core) { window.SetStyle(WS_OVERLAPPEDWINDOW); }
+    ~Held() { core->Release(); }
+    TestCore* core;
+    TWindow window;
+};
+
+// The window's rectangle on the screen.
+RECT ScreenRectOf(HWND hwnd);
+
 // Rectangle comparison that prints both rectangles on failure.
 ::testing::AssertionResult SameRect(const RECT& actual, const RECT& expected);
 
