@@ -38,6 +38,12 @@ void ReadPaletteRowRaw(const uint8_t* src, int count, RGBQUAD* out, const RGBQUA
 // sourceHasAlpha is false), then each of the first three bytes becomes
 // (w * S + (255 - w) * D + 255) / 256; the destination's fourth byte is kept.
 void BlendRow32(const uint8_t* src, uint8_t* dst, int count, unsigned alpha, bool sourceHasAlpha);
+// The whole vectors of that blend (alpha at most 256); each returns the pixels
+// it did. The AVX2 form may only run where the processor has AVX2.
+int BlendBlocksSse2(const uint8_t* src, uint8_t* dst, int count, unsigned alpha,
+                    bool sourceHasAlpha);
+int BlendBlocksAvx2(const uint8_t* src, uint8_t* dst, int count, unsigned alpha,
+                    bool sourceHasAlpha);
 
 // Mode 2 of mixed formats: writes the quads that are not black.
 void WriteRowSkipBlack(const PixelFormat& fmt, const RGBQUAD* in, int count, uint8_t* dst);

@@ -51,6 +51,9 @@ protected:
     int _MakeDIB(const unsigned char* info, unsigned long bytes);
 
 private:
+    // Loaders of whole file images: a Windows bitmap file, a TIMG record file
+    // and a TTEXTURE file; each deletes the previous section first.
+    int _LoadBitmapImage(const TMemory& image);
     // Sets the format code and its routines after a successful creation.
     void SetFormat(unsigned long format);
 };
