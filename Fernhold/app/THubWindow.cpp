@@ -1,0 +1,82 @@
+// Interim main window: timer, engine messages and the quit request.
+#include "app/THubWindow.h"
+
+#include "app/AppGlobals.h"
+#include "app/TMainApp.h"
+#include "net/NetMessages.h"
+#include "net/TClientCore.h"
+#include "net/TServerCore.h"
+#include "ui/TFernWndClass.h"
+#include "ui/WindowMessages.h"
+
+#include <Panekind/TWindow.h>
+
+namespace {
+constexpr UINT_PTR TIMER_REFRESH = 1;
+constexpr UINT TIMER_REFRESH_MS = 5000;
+// WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, without WS_VISIBLE.
+constexpr unsigned long HUB_STYLE = 0x820A0000;
+} // namespace
+
+THubWindow::THubWindow(TMainApp& app) : m_App(app) {}
+
+int THubWindow::Create()
+{
+    TWindow window(*this);
+    window.SetStyle(HUB_STYLE);
+    window.SetWindowTextA(TString("Fernhold ver1.13"));
+    window.SetWindowRect(RECT{0, 0, 640, 328});
+    window.SetWindowProc(UserProc);
+    return window.CreateWindowExA(*g_lpWndClass) != nullptr;
+}
+
+void THubWindow::ConfirmQuit()
+{
+    TMainApp& app = m_App;
+    if (MessageBoxA(GetHandle(), "終了してもよろしいですか？", "Fernhold", MB_YESNO) != IDNO)
+        app.ShutDown(); // this window is gone afterwards
+}
+
+LRESULT THubWindow::UserProc(TWndCore* core, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    THubWindow* hub = static_cast<THubWindow*>(core);
+    TMainApp& app = hub->m_App;
+    switch (message) {
+    case WM_CREATE:
+        SetTimer(core->GetHandle(), TIMER_REFRESH, TIMER_REFRESH_MS, nullptr);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(core->GetHandle(), TIMER_REFRESH);
+        break;
+    case WM_TIMER:
+        if (wParam != TIMER_REFRESH) break;
+        PostThreadMessageA(app.GetServer()->GetThreadId(), TM_REFRESH_LISTENERS, 0, 0);
+        PostThreadMessageA(app.GetClient()->GetThreadId(), TM_SEARCH_TICK, 0, 0);
+        return 0;
+    case WM_QUERYENDSESSION:
+        app.ShutDown();
+        return 1;
+    case WM_DISPLAYCHANGE:
+        app.SetScreenSize(LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_CLOSE) break;
+        PostMessageA(core->GetHandle(), UM_QUIT_REQUEST, 0, 0);
+        return 0;
+    case UM_UI_STATE:
+        if (wParam) hub->m_UiState = wParam;
+        return 0;
+    // Nothing is drawn yet: status texts, destination and listener changes and the
+    // connection steps are taken and dropped.
+    case UM_STATUS_TEXT:
+    case UM_ENTRY_CHANGED:
+    case UM_CONNECT_EVENT:
+        return 0;
+    case UM_QUIT_REQUEST:
+        hub->ConfirmQuit();
+        return 0;
+    default:
+        break;
+    }
+    return core->DefMessageProc(message, wParam, lParam);
+}

@@ -1,0 +1,193 @@
+// Application object: construction, Start, ShutDown and the message loop.
+#include "app/TMainApp.h"
+
+#include "app/AppGlobals.h"
+#include "app/THubWindow.h"
+#include "net/NetMessages.h"
+#include "net/TClientCore.h"
+#include "net/TServerCore.h"
+#include "ui/WindowMessages.h"
+
+#include <Panekind/TWndCore.h>
+
+#include <nb30.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr DWORD START_SETTLE_MS = 500;
+
+template <typename T> T* EntryAt(const TMemoryBase& list, unsigned long index)
+{
+    return reinterpret_cast<T* const*>(static_cast<unsigned char*>(list))[index];
+}
+
+// The folder part of a path: everything up to and including the last backslash.
+void CutAfterLastBackslash(char* path)
+{
+    char* last = strrchr(path, '\\');
+    if (last)
+        last[1] = '\0';
+    else
+        path[0] = '\0';
+}
+
+} // namespace
+
+TMainApp::TMainApp()
+{
+    char path[1024];
+    DWORD length = GetModuleFileNameA(TobjectBase::m_hInst, path, sizeof(path));
+    if (length > 0 && length < sizeof(path)) {
+        CutAfterLastBackslash(path);
+        SetCurrentDirectoryA(path);
+    }
+    GetCurrentDirectoryA(sizeof(g_StartupDirectory), g_StartupDirectory);
+
+    m_ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    m_ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    m_Settings.port = htons(static_cast<unsigned short>(TString("5483")));
+    m_lpClient = new TClientCore;
+    m_lpServer = new TServerCore(m_Settings);
+
+    if (WSAStartup(MAKEWORD(2, 0), &m_WsaData) != 0) {
+        MessageBoxA(nullptr, "WinSock2.0 の初期化に失敗しました!。", "Fernhold ver1.13",
+                    MB_ICONERROR);
+        return;
+    }
+    m_WinsockReady = 1;
+    ReadMacAddresses();
+}
+
+TMainApp::~TMainApp()
+{
+    if (m_WinsockReady) WSACleanup();
+    delete m_lpClient;
+    delete m_lpServer;
+    for (unsigned long i = 0; i < GetMacCount(); ++i) {
+        delete EntryAt<TString>(m_MacTexts, i);
+        delete[] EntryAt<unsigned char>(m_MacBytes, i);
+    }
+}
+
+void TMainApp::ReadMacAddresses()
+{
+    NCB control;
+    LANA_ENUM adapters;
+    memset(&control, 0, sizeof(control));
+    memset(&adapters, 0, sizeof(adapters));
+    control.ncb_command = NCBENUM;
+    control.ncb_buffer = reinterpret_cast<UCHAR*>(&adapters);
+    control.ncb_length = sizeof(adapters);
+    Netbios(&control);
+
+    for (UCHAR i = 0; i < adapters.length && i < MAX_LANA; ++i) {
+        UCHAR adapter = adapters.lana[i];
+        memset(&control, 0, sizeof(control));
+        control.ncb_command = NCBRESET;
+        control.ncb_lana_num = adapter;
+        Netbios(&control);
+
+        ADAPTER_STATUS status;
+        memset(&status, 0, sizeof(status));
+        memset(&control, 0, sizeof(control));
+        control.ncb_command = NCBASTAT;
+        control.ncb_lana_num = adapter;
+        memcpy(control.ncb_callname, "*               ", NCBNAMSZ);
+        control.ncb_buffer = reinterpret_cast<UCHAR*>(&status);
+        control.ncb_length = sizeof(status);
+        Netbios(&control);
+
+        const UCHAR* mac = status.adapter_address;
+        char text[30];
+        snprintf(text, sizeof(text), "%02X : %02X : %02X : %02X : %02X : %02X", mac[0], mac[1],
+                 mac[2], mac[3], mac[4], mac[5]);
+        TString* entry = new TString(text);
+        unsigned char* bytes = new unsigned char[6];
+        memcpy(bytes, mac, 6);
+        m_MacTexts.AddMemory(sizeof(entry), &entry);
+        m_MacBytes.AddMemory(sizeof(bytes), &bytes);
+    }
+}
+
+unsigned long TMainApp::GetMacCount() const { return m_MacBytes.GetSize() / sizeof(void*); }
+
+const TString& TMainApp::GetMacText(unsigned long index) const
+{
+    return *EntryAt<TString>(m_MacTexts, index);
+}
+
+const unsigned char* TMainApp::GetMacAddress(unsigned long index) const
+{
+    return EntryAt<unsigned char>(m_MacBytes, index);
+}
+
+void TMainApp::SetScreenSize(int width, int height)
+{
+    m_ScreenWidth = width;
+    m_ScreenHeight = height;
+}
+
+int TMainApp::CreateMainWindow()
+{
+    THubWindow* window = new THubWindow(*this);
+    if (!window->Create()) {
+        window->Release();
+        return 0;
+    }
+    m_lpMainWindow = window;
+    m_lpServer->SetMainWindow(window->GetHandle());
+    return 1;
+}
+
+void TMainApp::PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    PostMessageA(m_lpMainWindow->GetHandle(), message, wParam, lParam);
+}
+
+int TMainApp::Start()
+{
+    if (!m_WinsockReady) return 0;
+    // The options and the user information are loaded here once they exist.
+    if (!CreateMainWindow()) return 0;
+    if (!m_lpClient->Start() || !m_lpServer->Start()) return 0;
+    PostToMainWindow(UM_UI_STATE, UI_STATE_IDLE, 0);
+    Sleep(START_SETTLE_MS);
+    // The default connection list is loaded and the notification icon added here
+    // once they exist.
+    PostThreadMessageA(m_lpServer->GetThreadId(), TM_REFRESH_LISTENERS, 0, 0);
+    PostThreadMessageA(m_lpClient->GetThreadId(), TM_SEARCH_TICK, 0, 0);
+    PostToMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, static_cast<LPARAM>(-1));
+    return 1;
+}
+
+void TMainApp::ShutDown()
+{
+    SetCurrentDirectoryA(g_StartupDirectory);
+    if (m_lpMainWindow) EnableWindow(m_lpMainWindow->GetHandle(), FALSE);
+    // The options and the destination list are saved here once they exist.
+    m_lpClient->Stop();
+    m_lpServer->Stop();
+    if (m_lpMainWindow) {
+        m_lpServer->SetMainWindow(nullptr);
+        DestroyWindow(m_lpMainWindow->GetHandle());
+        m_lpMainWindow->Release();
+        m_lpMainWindow = nullptr;
+    }
+}
+
+int TMainApp::RunMessageLoop()
+{
+    for (;;) {
+        MSG message;
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}

@@ -1,0 +1,81 @@
+// The application object: Windows Sockets, the engines, the local MAC addresses and
+// the settings, and the program's start and shutdown.
+#pragma once
+
+#include "net/TFernSettings.h"
+#include "net/WireFormat.h"
+
+#include <Keelwork/TMemoryBase.h>
+#include <Keelwork/TString.h>
+#include <Keelwork/TobjectBase.h>
+
+class TClientCore;
+class TServerCore;
+class TWndCore;
+
+// One instance, made by the entry point and reached through g_lpMainApp. Start and
+// ShutDown run on the main thread; the engines' threads live from Start to ShutDown.
+class TMainApp : public TobjectBase {
+public:
+    // Makes the program's folder the current directory, starts Windows Sockets 2.0
+    // (a failure is shown and remembered: Start then refuses) and reads the MAC
+    // addresses. Never fails.
+    TMainApp();
+    ~TMainApp();
+
+    // Creates the main window, starts the client and server threads and opens the
+    // listeners. Returns 1 when the program runs, 0 when it must not start.
+    int Start();
+    // Stops the client engine, then the server engine, and destroys the main window,
+    // which ends the message loop.
+    void ShutDown();
+    // The main thread's message loop; returns the wParam of WM_QUIT.
+    static int RunMessageLoop();
+
+    int IsWinsockReady() const { return m_WinsockReady; }
+    TFernSettings& GetSettings() { return m_Settings; }
+    TServerCore* GetServer() const { return m_lpServer; }
+    TClientCore* GetClient() const { return m_lpClient; }
+    TWndCore* GetMainWindow() const { return m_lpMainWindow; }
+
+    // Size of the local screen; the main window follows display changes.
+    int GetScreenWidth() const { return m_ScreenWidth; }
+    int GetScreenHeight() const { return m_ScreenHeight; }
+    void SetScreenSize(int width, int height);
+
+    // One entry per network adapter, as text ("%02X : ..." ) and as 6 bytes.
+    unsigned long GetMacCount() const;
+    const TString& GetMacText(unsigned long index) const;
+    const unsigned char* GetMacAddress(unsigned long index) const;
+
+    // Set when a peer asked this copy to pull an update from that address.
+    sockaddr_in& GetUpdateSourceAddress() { return m_UpdateSourceAddress; }
+    // 1 once a complete update has arrived: the entry point starts the updater.
+    int IsUpdatePending() const { return m_UpdatePending; }
+    void SetUpdatePending(int pending) { m_UpdatePending = pending; }
+
+private:
+    // Adapter addresses through NetBIOS: one entry per adapter number, whatever the
+    // status command answers.
+    void ReadMacAddresses();
+    int CreateMainWindow();
+    void PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam);
+
+    WSADATA m_WsaData;
+    int m_WinsockReady = 0;
+    // Holds the application's reference on the main window's core.
+    TWndCore* m_lpMainWindow = nullptr;
+    TServerCore* m_lpServer = nullptr;
+    TClientCore* m_lpClient = nullptr;
+    int m_ScreenWidth = 0;
+    int m_ScreenHeight = 0;
+    // TString* entries.
+    TMemoryBase m_MacTexts;
+    // unsigned char[6]* entries.
+    TMemoryBase m_MacBytes;
+    TFernSettings m_Settings;
+    sockaddr_in m_UpdateSourceAddress{};
+    int m_UpdatePending = 0;
+    // The user information and the administrator and user records arrive with
+    // user rights; the options file and the destination list with their own parts.
+};

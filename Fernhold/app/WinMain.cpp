@@ -1,0 +1,102 @@
+// Entry point of Fernhold.exe: checks, the process-wide objects, the message loop and
+// the updater started as the very last act.
+#include "app/AppGlobals.h"
+#include "app/FoundationVersion.h"
+#include "app/TMainApp.h"
+#include "ui/TFernWndClass.h"
+
+#include <Keelwork/TobjectBase.h>
+
+#include <commctrl.h>
+
+// Single-instance flag: one word in a data section shared by every process that runs
+// this image. Set by the first copy and never cleared; it goes with the last process.
+#ifdef _MSC_VER
+#pragma data_seg("Fernhold")
+volatile LONG g_InstanceRunning = 0;
+#pragma data_seg()
+#pragma comment(linker, "/SECTION:Fernhold,RWS")
+#else
+volatile LONG g_InstanceRunning __attribute__((section("Fernhold"), shared)) = 0;
+#endif
+
+namespace {
+
+const char* const ERROR_CAPTION = "Fernhold - [ Error ]";
+const char* const START_FAILED_TEXT = "起動処理中にｴﾗｰが発生したため起動できません。\n";
+
+void ShowError(const char* text) { MessageBoxA(nullptr, text, ERROR_CAPTION, MB_ICONERROR); }
+
+// Starts the updater suspended; its thread is resumed only after this copy has
+// deleted its objects and closed its sockets. The outcome goes to the debugger.
+void StartUpdater(PROCESS_INFORMATION& updater)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    char commandLine[1] = {'\0'};
+    CreateProcessA("FRNUpdate.exe", commandLine, nullptr, nullptr, FALSE,
+                   NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &updater);
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
+                   GetLastError(), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    OutputDebugStringA("CreateProcess");
+    OutputDebugStringA(" : ");
+    OutputDebugStringA(text ? text : "");
+    OutputDebugStringA("\n");
+    LocalFree(text);
+}
+
+void DeleteObjects()
+{
+    delete g_lpMainApp;
+    g_lpMainApp = nullptr;
+    // The skin store is deleted here, between the two, once it exists.
+    delete g_lpWndClass;
+    g_lpWndClass = nullptr;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    if (!IsFoundationRecent(TobjectBase::m_hInstDll)) {
+        OutputDebugStringA("\nﾀﾞｲﾅﾐｯｸﾘﾝｸﾗｲﾌﾞﾗﾘが古いﾊﾞｰｼﾞｮﾝです。\n");
+        return 0;
+    }
+    TobjectBase::m_hInst = instance;
+
+    if (InterlockedExchange(&g_InstanceRunning, 1) == 1) {
+        ShowError(" Fernhold は、既に実行中です。\n\n多重起動は出来ませんので、\nFernhold "
+                  "の実行を中断します。\n");
+        return 1;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                  ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_INTERNET_CLASSES};
+    if (!InitCommonControlsEx(&controls)) {
+        ShowError(START_FAILED_TEXT);
+        return 0;
+    }
+
+    g_lpWndClass = new TFernWndClass;
+    g_lpWndClass->RegisterClassExA();
+    // The skin store is created here, between the two, once it exists.
+    g_lpMainApp = new TMainApp;
+    if (!g_lpMainApp->Start()) {
+        ShowError(START_FAILED_TEXT);
+        DeleteObjects();
+        return 0;
+    }
+
+    int exitCode = TMainApp::RunMessageLoop();
+
+    PROCESS_INFORMATION updater{};
+    if (g_lpMainApp->IsUpdatePending()) StartUpdater(updater);
+    DeleteObjects();
+    if (updater.hProcess) CloseHandle(updater.hProcess);
+    if (updater.hThread) {
+        ResumeThread(updater.hThread);
+        CloseHandle(updater.hThread);
+    }
+    return exitCode;
+}
