@@ -24,12 +24,7 @@ void TMdiWindow::SetSpace(const RECT& space)
 {
     TMdiWndCore* frame = *this;
     frame->m_Space = space;
-    if (!frame->IsCreate() || !frame->m_hClient) return;
-    // The filter turns the whole client area into the area less the new margins.
-    RECT area = {0, 0, 0, 0};
-    ::GetClientRect(frame->m_hWnd, &area);
-    ::SetWindowPos(frame->m_hClient, nullptr, 0, 0, area.right, area.bottom,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (frame->IsCreate() && frame->m_hClient) frame->_PlaceClient();
 }
 
 TMdiChildWindow::TMdiChildWindow(TMdiChildCore& core) : TWindow(core)

@@ -63,7 +63,17 @@ int TMdiWndCore::_CreateClientWindow()
     m_lpCltOldProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&_CltWindowProc)));
     m_hClient = client;
+    // A hidden frame is not sized until it is shown; the client need not wait.
+    _PlaceClient();
     return 1;
+}
+
+void TMdiWndCore::_PlaceClient()
+{
+    RECT area = {0, 0, 0, 0};
+    ::GetClientRect(m_hWnd, &area);
+    ::SetWindowPos(m_hClient, nullptr, 0, 0, area.right, area.bottom,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK TMdiWndCore::_CltWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -26,7 +26,10 @@ public:
     static LRESULT CALLBACK _BaseWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
+    // Makes the client window, placed at once inside the margins.
     int _CreateClientWindow();
+    // Gives the client the frame's whole client area, which the filter narrows.
+    void _PlaceClient();
     // The margin filter of the client window.
     static LRESULT CALLBACK _CltWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
