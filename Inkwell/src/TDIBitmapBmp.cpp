@@ -103,7 +103,7 @@ int TDIBitmap::_MakeDIB(const unsigned char* info, unsigned long bytes)
     return 1;
 }
 
-int TDIBitmap::_LoadBitmapImage(const TMemory& image)
+int TDIBitmap::_LoadBitmapImage(TMemory& image)
 {
     const unsigned char* p = image;
     const unsigned long size = image.GetSize();
@@ -116,12 +116,7 @@ int TDIBitmap::_LoadBitmapImage(const TMemory& image)
 
 int TDIBitmap::OpenBitmapFile(const char* fileName)
 {
-    TMemory image;
-    if (!ReadImageFile(fileName, image)) {
-        DeleteDIBitmap();
-        return 0;
-    }
-    return _LoadBitmapImage(image);
+    return _OpenWith(fileName, &TDIBitmap::_LoadBitmapImage);
 }
 
 int TDIBitmap::OpenBitmapFile(unsigned long resourceId)

@@ -53,7 +53,13 @@ protected:
 private:
     // Loaders of whole file images: a Windows bitmap file, a TIMG record file
     // and a TTEXTURE file; each deletes the previous section first.
-    int _LoadBitmapImage(const TMemory& image);
+    int _LoadBitmapImage(TMemory& image);
+    int _LoadTImage(TMemory& image);
+    int _LoadTTexture(TMemory& image);
+    // Any of the three, by the image's first bytes.
+    int _LoadAnyImage(TMemory& image);
+    // Reads the whole file and hands it to the loader; a missing file empties the bitmap.
+    int _OpenWith(const char* fileName, int (TDIBitmap::*loader)(TMemory&));
     // Sets the format code and its routines after a successful creation.
     void SetFormat(unsigned long format);
 };
