@@ -31,25 +31,24 @@ TWindow::~TWindow() { m_lpCore->Release(); }
 
 unsigned long TWindow::SetStyle(unsigned long style)
 {
-    if (m_lpCore->IsCreate())
-        return static_cast<unsigned long>(
-            SetWindowLongA(m_lpCore->m_hWnd, GWL_STYLE, static_cast<LONG>(style)));
-    TWndCoreBaseData* data = m_lpCore->m_lpBaseData;
-    if (!data) return 0;
-    unsigned long old = data->m_Style;
-    data->m_Style = style;
-    return old;
+    return _SetStyleWord(GWL_STYLE, &TWndCoreBaseData::m_Style, style);
 }
 
 unsigned long TWindow::SetExStyle(unsigned long style)
 {
+    return _SetStyleWord(GWL_EXSTYLE, &TWndCoreBaseData::m_ExStyle, style);
+}
+
+unsigned long TWindow::_SetStyleWord(int index, unsigned long TWndCoreBaseData::*pending,
+                                     unsigned long style)
+{
     if (m_lpCore->IsCreate())
         return static_cast<unsigned long>(
-            SetWindowLongA(m_lpCore->m_hWnd, GWL_EXSTYLE, static_cast<LONG>(style)));
+            SetWindowLongA(m_lpCore->m_hWnd, index, static_cast<LONG>(style)));
     TWndCoreBaseData* data = m_lpCore->m_lpBaseData;
     if (!data) return 0;
-    unsigned long old = data->m_ExStyle;
-    data->m_ExStyle = style;
+    unsigned long old = data->*pending;
+    data->*pending = style;
     return old;
 }
 

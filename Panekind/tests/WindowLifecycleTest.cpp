@@ -16,9 +16,17 @@ TEST_F(PanekindWindowTest, SettersBeforeCreationReachTheWindowAndItIsBound)
     window.SetWindowTextA(title);
     window.SetClientRect(RECT{100, 120, 400, 320});
     RECT pendingWindow = held.core->GetWindowRect();
+    bool stockDuringCreate = false;
+    held.core->m_OnMessage = [&stockDuringCreate](TestCore* core, UINT message, WPARAM,
+                                                  LPARAM) -> LRESULT {
+        if (message == WM_CREATE) stockDuringCreate = TWinApp::GetTAppStock() == core;
+        return 0;
+    };
 
     HWND hwnd = window.CreateWindowExA(TestClass());
     ASSERT_NE(hwnd, nullptr);
+    EXPECT_TRUE(stockDuringCreate);
+    EXPECT_EQ(TWinApp::GetTAppStock(), nullptr);
     EXPECT_EQ(static_cast<HWND>(window), hwnd);
     EXPECT_EQ(held.core->GetHandle(), hwnd);
     EXPECT_TRUE(held.core->IsCreate());

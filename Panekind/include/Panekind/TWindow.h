@@ -49,6 +49,9 @@ public:
 protected:
     // Shared by plain and MDI-child creation: mdiClient null makes a plain window.
     HWND _CreateWindow(const Panekind& windowClass, HWND mdiClient);
+    // SetStyle and SetExStyle: the window word at index, or that field of the record.
+    unsigned long _SetStyleWord(int index, unsigned long TWndCoreBaseData::*pending,
+                                unsigned long style);
     // Moves and sizes the live window (SWP_NOZORDER | SWP_NOOWNERZORDER | extra).
     void _PlaceLive(const RECT& window, UINT extraFlags);
     // Moves every edge of both pending rectangles: by (dx, dy) at the left-top
