@@ -114,6 +114,16 @@ int TDIBitmap::_LoadBitmapImage(TMemory& image)
     return _MakeDIB(p + kFileHeaderBytes, size - kFileHeaderBytes);
 }
 
+int TDIBitmap::_OpenWith(const char* fileName, int (TDIBitmap::*loader)(TMemory&))
+{
+    TMemory image;
+    if (!ReadImageFile(fileName, image)) {
+        DeleteDIBitmap();
+        return 0;
+    }
+    return (this->*loader)(image);
+}
+
 int TDIBitmap::OpenBitmapFile(const char* fileName)
 {
     return _OpenWith(fileName, &TDIBitmap::_LoadBitmapImage);

@@ -135,16 +135,6 @@ int TDIBitmap::_LoadAnyImage(TMemory& image)
     return 0;
 }
 
-int TDIBitmap::_OpenWith(const char* fileName, int (TDIBitmap::*loader)(TMemory&))
-{
-    TMemory image;
-    if (!ReadImageFile(fileName, image)) {
-        DeleteDIBitmap();
-        return 0;
-    }
-    return (this->*loader)(image);
-}
-
 int TDIBitmap::OpenImageFile(const char* fileName)
 {
     return _OpenWith(fileName, &TDIBitmap::_LoadAnyImage);
