@@ -6,9 +6,13 @@
 #include <Inkwell/TDibFeeld.h>
 
 // Brackets the work on one field; EndPaint only after a successful BeginPaint.
+// With attempt false (an earlier field failed) the field is not begun at all.
 class PaintScope {
 public:
-    explicit PaintScope(TDibFeeld& field) : m_Field(field), m_Ok(field.BeginPaint() != 0) {}
+    explicit PaintScope(TDibFeeld& field, bool attempt = true)
+        : m_Field(field), m_Ok(attempt && field.BeginPaint() != 0)
+    {
+    }
     ~PaintScope()
     {
         if (m_Ok) m_Field.EndPaint();

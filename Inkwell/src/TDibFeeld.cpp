@@ -92,8 +92,7 @@ int TDibFeeld::Blit(long x, long y, long width, long height, TDibFeeld* source, 
         !ClipCopySpan(m_Height, source->m_Height, rows))
         return 0;
     PaintScope sourcePaint(*source);
-    if (!sourcePaint.Ok()) return 0;
-    PaintScope destPaint(*this);
+    PaintScope destPaint(*this, sourcePaint.Ok());
     if (!destPaint.Ok()) return 0;
     if (op == BLIT_NONE) return 1;
     RowBlitter blitter;

@@ -60,8 +60,7 @@ int TDibFeeld::Stretch(long x, long y, long width, long height, TDibFeeld* sourc
         !ClipStretchSpan(m_Height, source->m_Height, y, height, sy, sHeight, rows))
         return 0;
     PaintScope sourcePaint(*source);
-    if (!sourcePaint.Ok()) return 0;
-    PaintScope destPaint(*this);
+    PaintScope destPaint(*this, sourcePaint.Ok());
     if (!destPaint.Ok()) return 0;
     if (op == BLIT_NONE) return 1;
     const int n = static_cast<int>(cols.dEnd - cols.d);
