@@ -6,6 +6,7 @@
 #include "net/NetMessages.h"
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
+#include "net/TWorkerThread.h"
 #include "ui/WindowMessages.h"
 
 #include <Panekind/TWndCore.h>
@@ -182,10 +183,7 @@ int TMainApp::RunMessageLoop()
 {
     for (;;) {
         MSG message;
-        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
+        TWorkerThread::TakeMessage(message);
         if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -22,12 +22,8 @@ void TClientCore::ClientThread(void* owner) { static_cast<TClientCore*>(owner)->
 
 void TClientCore::Run()
 {
-    for (;;) {
-        MSG message;
-        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
-        if (message.message == TM_QUIT) return;
-    }
+    MSG message;
+    do
+        TWorkerThread::TakeMessage(message);
+    while (message.message != TM_QUIT);
 }

@@ -62,15 +62,10 @@ void TClientLink::Run()
 {
     for (;;) {
         MSG message;
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == TM_QUIT) break;
-            // While the session is paused, work that arrives is dropped, not queued.
-            if (!(m_Settings.displayFlags.load() & DISPLAY_STATE_PAUSED)) Handle(message);
-            continue;
-        }
-        m_Idle = 1;
-        WaitMessage();
-        m_Idle = 0;
+        TWorkerThread::TakeMessage(message, &m_Idle);
+        if (message.message == TM_QUIT) break;
+        // While the session is paused, work that arrives is dropped, not queued.
+        if (!(m_Settings.displayFlags.load() & DISPLAY_STATE_PAUSED)) Handle(message);
     }
     Close();
     shutdown(m_Socket, SD_SEND);

@@ -162,10 +162,7 @@ void TServerCore::Run()
 {
     for (;;) {
         MSG message;
-        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            WaitMessage();
-            continue;
-        }
+        TWorkerThread::TakeMessage(message);
         switch (message.message) {
         case TM_SERVER_QUIT:
             EnterCriticalSection(&m_ListenerLock);

@@ -75,3 +75,12 @@ int TWorkerThread::IsRunning() const
 {
     return m_Handle && WaitForSingleObject(m_Handle, 0) == WAIT_TIMEOUT;
 }
+
+void TWorkerThread::TakeMessage(MSG& message, std::atomic<int>* idle)
+{
+    while (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (idle) *idle = 1;
+        WaitMessage();
+        if (idle) *idle = 0;
+    }
+}

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 // Owned by the object whose work the thread does; only the owner starts, waits for
 // and releases it. The thread itself never touches this record.
 class TWorkerThread {
@@ -26,6 +28,10 @@ public:
     int Join(DWORD timeoutMs);
     // Closes the handle of an ended thread and clears handle and id.
     void Release();
+
+    // Takes the next message of the calling thread's queue, waiting with WaitMessage
+    // while there is none; *idle (when given) is 1 during the wait.
+    static void TakeMessage(MSG& message, std::atomic<int>* idle = nullptr);
 
     // 1 while the thread exists and has not ended.
     int IsRunning() const;

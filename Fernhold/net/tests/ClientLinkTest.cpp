@@ -35,14 +35,26 @@ public:
     std::atomic<uint32_t> lastOk{9};
 };
 
-TEST(ClientLinkTest, LinkServesRequestsUntilStoppedAndClosesItsService)
-{
-    TFernSettings settings;
-    TListener listener(settings, 0);
-    ASSERT_EQ(listener.Start(inet_addr("127.0.0.1"), htons(27201)), 1);
+class ClientLinkTest : public ::testing::Test {
+protected:
+    // A listener on 127.0.0.1 at a port of the test's own.
+    void Listen(uint16_t port)
+    {
+        m_Port = port;
+        ASSERT_EQ(listener.Start(inet_addr("127.0.0.1"), htons(port)), 1);
+    }
+    int Connect(ProbeLink& link) { return link.Connect(LoopbackAddress("127.0.0.1", m_Port)); }
 
+    TFernSettings settings;
+    TListener listener{settings, 0};
+    uint16_t m_Port = 0;
+};
+
+TEST_F(ClientLinkTest, LinkServesRequestsUntilStoppedAndClosesItsService)
+{
+    Listen(27201);
     ProbeLink link(SERVICE_IMAGES, settings);
-    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27201)), 1);
+    ASSERT_EQ(Connect(link), 1);
     EXPECT_EQ(link.IsRunning(), 1);
     EXPECT_EQ(listener.GetConnectionCount(SERVICE_IMAGES), 1u);
 
@@ -63,13 +75,11 @@ TEST(ClientLinkTest, LinkServesRequestsUntilStoppedAndClosesItsService)
     EXPECT_TRUE(ReapedWithin(listener, SERVICE_IMAGES, 5000));
 }
 
-TEST(ClientLinkTest, PausedSessionDropsWork)
+TEST_F(ClientLinkTest, PausedSessionDropsWork)
 {
-    TFernSettings settings;
-    TListener listener(settings, 0);
-    ASSERT_EQ(listener.Start(inet_addr("127.0.0.1"), htons(27202)), 1);
+    Listen(27202);
     ProbeLink link(SERVICE_EVENTS, settings);
-    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27202)), 1);
+    ASSERT_EQ(Connect(link), 1);
 
     settings.displayFlags = 0x813; // connection state paused
     ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
@@ -82,26 +92,23 @@ TEST(ClientLinkTest, PausedSessionDropsWork)
     link.Stop();
 }
 
-TEST(ClientLinkTest, ConnectFailsWithoutAcceptingService)
+TEST_F(ClientLinkTest, ConnectFailsWithoutAcceptingService)
 {
-    TFernSettings settings;
-    TListener listener(settings, 0);
-    ASSERT_EQ(listener.Start(inet_addr("127.0.0.1"), htons(27203)), 1);
-
+    Listen(27203);
     ProbeLink refused(3, settings);
-    EXPECT_EQ(refused.Connect(LoopbackAddress("127.0.0.1", 27203)), 0);
+    EXPECT_EQ(Connect(refused), 0);
     EXPECT_EQ(refused.IsRunning(), 0);
 
     settings.serverFlags = 1;
     ProbeLink byOption(SERVICE_EVENTS, settings);
-    EXPECT_EQ(byOption.Connect(LoopbackAddress("127.0.0.1", 27203)), 0);
+    EXPECT_EQ(Connect(byOption), 0);
 
     ProbeLink nobody(SERVICE_EVENTS, settings);
     EXPECT_EQ(nobody.Connect(LoopbackAddress("127.0.0.1", 27299)), 0);
     EXPECT_EQ(nobody.IsRunning(), 0);
 }
 
-TEST(ClientLinkTest, StopOfLinkBlockedInReceiveReturnsAfterItsThreadEnded)
+TEST_F(ClientLinkTest, StopOfLinkBlockedInReceiveReturnsAfterItsThreadEnded)
 {
     // A server that accepts the service, takes one request and never answers it.
     SOCKET server = socket(AF_INET, SOCK_STREAM, 0);
@@ -109,7 +116,6 @@ TEST(ClientLinkTest, StopOfLinkBlockedInReceiveReturnsAfterItsThreadEnded)
     ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
     ASSERT_EQ(listen(server, 1), 0);
 
-    TFernSettings settings;
     ProbeLink link(SERVICE_IMAGES, settings);
     SOCKET accepted = INVALID_SOCKET;
     std::thread serverSide([&] {

@@ -67,6 +67,11 @@ public:
         m_Addresses = std::move(addresses);
         m_Found = found;
     }
+    size_t Count()
+    {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        return m_Addresses.size();
+    }
     THostLookup Lookup()
     {
         return [this](TMemoryBase& out) {
@@ -88,6 +93,15 @@ private:
 
 class ServerCoreTest : public ::testing::Test {
 protected:
+    // The server on a fake host with these addresses, its listeners opened.
+    void StartOnHost(std::vector<const char*> addresses, uint16_t port)
+    {
+        m_Host.Set(std::move(addresses));
+        m_Server.SetHostLookup(m_Host.Lookup());
+        StartServer(port);
+        ASSERT_TRUE(Post(TM_REFRESH_LISTENERS));
+        ASSERT_EQ(Listeners().size(), m_Host.Count());
+    }
     void StartServer(uint16_t port)
     {
         m_Settings.port = htons(port);
@@ -139,11 +153,7 @@ TEST_F(ServerCoreTest, TwoHostAddressesGiveTwoListenersOnOnePort)
 
 TEST_F(ServerCoreTest, ListenersFollowDisappearingAddressesAndFailedLookups)
 {
-    m_Host.Set({"127.0.0.1", "127.0.0.2"});
-    m_Server.SetHostLookup(m_Host.Lookup());
-    StartServer(27302);
-    ASSERT_TRUE(Post(TM_REFRESH_LISTENERS));
-    ASSERT_EQ(Listeners().size(), 2u);
+    StartOnHost({"127.0.0.1", "127.0.0.2"}, 27302);
 
     LoopbackClient stays("127.0.0.1", 27302);
     ASSERT_EQ(stays.Select(SERVICE_EVENTS), SERVICE_ACCEPTED_WORD);
@@ -172,11 +182,7 @@ TEST_F(ServerCoreTest, ListenersFollowDisappearingAddressesAndFailedLookups)
 
 TEST_F(ServerCoreTest, PortChangeClosesEveryListenerAndOpensTheNewPort)
 {
-    m_Host.Set({"127.0.0.1", "127.0.0.2"});
-    m_Server.SetHostLookup(m_Host.Lookup());
-    StartServer(27303);
-    ASSERT_TRUE(Post(TM_REFRESH_LISTENERS));
-    ASSERT_EQ(Listeners().size(), 2u);
+    StartOnHost({"127.0.0.1", "127.0.0.2"}, 27303);
 
     // As the options page does it: close, then refresh at once.
     m_Settings.port = htons(27304);
@@ -199,10 +205,7 @@ TEST_F(ServerCoreTest, PortChangeClosesEveryListenerAndOpensTheNewPort)
 
 TEST_F(ServerCoreTest, EndedServicesAreReapedByTheServerThread)
 {
-    m_Host.Set({"127.0.0.1"});
-    m_Server.SetHostLookup(m_Host.Lookup());
-    StartServer(27305);
-    ASSERT_TRUE(Post(TM_REFRESH_LISTENERS));
+    StartOnHost({"127.0.0.1"}, 27305);
     {
         LoopbackClient closing("127.0.0.1", 27305);
         ASSERT_EQ(closing.Select(SERVICE_MACS), SERVICE_ACCEPTED_WORD);
@@ -220,10 +223,7 @@ TEST_F(ServerCoreTest, EndedServicesAreReapedByTheServerThread)
 
 TEST_F(ServerCoreTest, StopEndsTheServerThreadAndClosesTheListeners)
 {
-    m_Host.Set({"127.0.0.1"});
-    m_Server.SetHostLookup(m_Host.Lookup());
-    StartServer(27306);
-    ASSERT_TRUE(Post(TM_REFRESH_LISTENERS));
+    StartOnHost({"127.0.0.1"}, 27306);
     DWORD thread = m_Server.GetThreadId();
     m_Server.Stop();
     EXPECT_FALSE(PostThreadMessageA(thread, TM_REFRESH_LISTENERS, 0, 0));
