@@ -75,14 +75,20 @@ void TDC::_RestoreObjects()
             m_Object[i] = nullptr;
             object->_Unlink(this);
             object->Release();
-        } else if (m_hDC && m_hInitial[i]) {
-            if (i == TDC_PALETTE) {
-                ::SelectPalette(m_hDC, static_cast<HPALETTE>(m_hInitial[i]), TRUE);
-                ::RealizePalette(m_hDC);
-            } else {
-                ::SelectObject(m_hDC, m_hInitial[i]);
-            }
+        } else {
+            _SelectInitial(static_cast<TDC_SLOT>(i));
         }
+    }
+}
+
+void TDC::_SelectInitial(TDC_SLOT slot)
+{
+    if (!m_hDC || slot == TDC_SLOTS || !m_hInitial[slot]) return;
+    if (slot == TDC_PALETTE) {
+        ::SelectPalette(m_hDC, static_cast<HPALETTE>(m_hInitial[slot]), TRUE);
+        ::RealizePalette(m_hDC);
+    } else {
+        ::SelectObject(m_hDC, m_hInitial[slot]);
     }
 }
 
@@ -129,7 +135,7 @@ void TDC::_Forget(TGdiObject* object)
     for (int i = 0; i < TDC_SLOTS; ++i)
         if (m_Object[i] == object) {
             m_Object[i] = nullptr;
-            if (m_hDC && m_hInitial[i]) ::SelectObject(m_hDC, m_hInitial[i]);
+            _SelectInitial(static_cast<TDC_SLOT>(i));
         }
 }
 

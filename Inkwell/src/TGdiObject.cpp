@@ -19,12 +19,7 @@ void TGdiObject::_SetObject(TDC* dc)
     if (m_hObject && static_cast<HDC>(*dc)) ::SelectObject(*dc, m_hObject);
 }
 
-void TGdiObject::_UnsetObject(TDC* dc)
-{
-    TDC_SLOT slot = TDC::SlotOf(GetKind());
-    if (slot != TDC_SLOTS && static_cast<HDC>(*dc) && dc->GetInitialObject(slot))
-        ::SelectObject(*dc, dc->GetInitialObject(slot));
-}
+void TGdiObject::_UnsetObject(TDC* dc) { dc->_SelectInitial(TDC::SlotOf(GetKind())); }
 
 int TGdiObject::_Link(TDC* dc)
 {
@@ -99,13 +94,5 @@ void TPalette::_SetObject(TDC* dc)
 {
     if (!m_hObject || !static_cast<HDC>(*dc)) return;
     ::SelectPalette(*dc, static_cast<HPALETTE>(m_hObject), TRUE);
-    ::RealizePalette(*dc);
-}
-
-void TPalette::_UnsetObject(TDC* dc)
-{
-    HGDIOBJ initial = dc->GetInitialObject(TDC_PALETTE);
-    if (!static_cast<HDC>(*dc) || !initial) return;
-    ::SelectPalette(*dc, static_cast<HPALETTE>(initial), TRUE);
     ::RealizePalette(*dc);
 }

@@ -109,6 +109,26 @@ TEST(GdiObject, LockAndGetObjectByKind)
     EXPECT_EQ(0, dc.SelectObject(nullptr));
 }
 
+TEST(GdiObject, PaletteFromOutsideIsSelectedAsAPalette)
+{
+    LOGPALETTE colours{0x300, 1, {{255, 0, 0, 0}}};
+    HPALETTE first = CreatePalette(&colours), second = CreatePalette(&colours);
+    TMemDC dc;
+    ASSERT_EQ(1, dc.CreateDCA());
+    TPalette* palette = new TPalette;
+    EXPECT_EQ(0, palette->Attach(nullptr));
+    ASSERT_EQ(1, palette->Attach(first));
+    dc.SelectObject(palette);
+    EXPECT_EQ(first, GetCurrentObject(dc, OBJ_PAL));
+    // A replaced palette is put out of the context before it is deleted.
+    ASSERT_EQ(1, palette->Attach(second));
+    EXPECT_EQ(0u, GetObjectType(first));
+    EXPECT_EQ(second, GetCurrentObject(dc, OBJ_PAL));
+    palette->Release();
+    dc.DeleteDC();
+    EXPECT_EQ(0u, GetObjectType(second)) << "the last release deleted the palette";
+}
+
 TEST(GdiObject, ObjectDestroyedWhileSelectedLeavesTheContextSound)
 {
     TMemDC dc;

@@ -52,6 +52,9 @@ protected:
     // Unlinks and releases every selected object (selecting the initial ones
     // back) or selects the recorded initial object where none is held.
     void _RestoreObjects();
+    // Selects the recorded initial object of a slot (a palette in background
+    // mode, realised); nothing without a handle.
+    void _SelectInitial(TDC_SLOT slot);
     // Clears handle, window and initial objects.
     void _Clear();
 

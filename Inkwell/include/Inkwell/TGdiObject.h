@@ -32,7 +32,7 @@ public:
 protected:
     // Selects the handle into the context (nothing if either handle is null).
     virtual void _SetObject(TDC* dc);
-    // Selects back the context's initial object of this kind.
+    // Selects back the context's initial object of this kind (palettes as palettes).
     virtual void _UnsetObject(TDC* dc);
 
     // Adds the context to the list (once) and selects the handle; 0 for null.
@@ -88,7 +88,7 @@ public:
     operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
 
 protected:
-    // Palettes are selected in background mode and realised.
+    // Palettes are selected in background mode and realised (the context puts
+    // its initial palette back the same way).
     void _SetObject(TDC* dc) override;
-    void _UnsetObject(TDC* dc) override;
 };
