@@ -23,14 +23,7 @@ public:
 
     T& AddItem() { return *ImportItem(new T); }
     // n times AddItem(); returns the first new item (n = 0 throws TCLASS_EXP_INDEX).
-    T& AddItem(unsigned long n)
-    {
-        if (n == 0) throw TCLASS_EXP_INDEX;
-        T& first = AddItem();
-        for (unsigned long i = 1; i < n; ++i)
-            AddItem();
-        return first;
-    }
+    T& AddItem(unsigned long n) { return TArrayAddEach(*this, n); }
     // Creates a default T at i (i == count appends).
     T& InsItem(unsigned long i)
     {

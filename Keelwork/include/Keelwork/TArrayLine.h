@@ -81,3 +81,14 @@ private:
 
     TMemoryBase m_Memory;
 };
+
+// AddItem(n) of the arrays of pointers: n times AddItem(), returning the first new
+// item (items do not move, unlike the entries). n = 0 throws TCLASS_EXP_INDEX.
+template <class Array> auto& TArrayAddEach(Array& array, unsigned long n)
+{
+    if (n == 0) throw TCLASS_EXP_INDEX;
+    auto& first = array.AddItem();
+    for (unsigned long i = 1; i < n; ++i)
+        array.AddItem();
+    return first;
+}

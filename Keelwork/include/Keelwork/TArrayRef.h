@@ -30,14 +30,7 @@ public:
     // A new T whose first reference is the array's.
     T& AddItem() { return Adopt(m_Items.GetItemCount(), new T); }
     // n times AddItem(); returns the first new item (n = 0 throws TCLASS_EXP_INDEX).
-    T& AddItem(unsigned long n)
-    {
-        if (n == 0) throw TCLASS_EXP_INDEX;
-        T& first = AddItem();
-        for (unsigned long i = 1; i < n; ++i)
-            AddItem();
-        return first;
-    }
+    T& AddItem(unsigned long n) { return TArrayAddEach(*this, n); }
     T& AddItem(T& item) { return InsItem(m_Items.GetItemCount(), item); }
     // Takes a reference on each of n items and appends them.
     void AddItem(unsigned long n, T** const items)
