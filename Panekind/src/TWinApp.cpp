@@ -82,12 +82,15 @@ void TWinApp::_DestroyList()
 
 int TWinApp::End()
 {
-    if (!m_lpMainWndCore)
+    if (!m_lpMainWndCore) {
+        // Without a main window nothing else would take the list's windows down.
+        _DestroyList();
         PostQuitMessage(0);
-    else if (m_lpMainWndCore->IsCreate())
+    } else if (m_lpMainWndCore->IsCreate()) {
         ::DestroyWindow(m_lpMainWndCore->m_hWnd);
-    else
+    } else {
         UnRegisterWndCore(m_lpMainWndCore);
+    }
     WPARAM exitCode = 0;
     _PumpMessages(&exitCode);
     return static_cast<int>(exitCode);

@@ -128,6 +128,27 @@ TEST_F(PanekindWinAppTest, SetMainWindowHandsTheSlotOverWithItsReference)
     EXPECT_FALSE(QuitSeen());
 }
 
+TEST_F(PanekindWinAppTest, NullCoresChangeNothing)
+{
+    Held main, other;
+    ASSERT_NE(main.window.CreateWindowExA(TestClass()), nullptr);
+    ASSERT_NE(other.window.CreateWindowExA(TestClass()), nullptr);
+    TWinApp::RegisterWndCore(nullptr);
+    TWinApp::UnRegisterWndCore(nullptr);
+    EXPECT_EQ(TWinApp::GetMainWindow(), main.core);
+    EXPECT_EQ(TWinApp::GetWindowList().GetItemCount(), 1ul);
+    // Clearing the slot keeps the former main window registered, in the list.
+    TWinApp::SetMainWindow(nullptr);
+    EXPECT_EQ(TWinApp::GetMainWindow(), nullptr);
+    EXPECT_EQ(TWinApp::GetWindowList().GetItemCount(), 2ul);
+    EXPECT_EQ(main.core->GetRefCount(), 3ul);
+    // End without a main window still takes the listed windows down.
+    EXPECT_EQ(TWinApp::End(), 0);
+    EXPECT_FALSE(main.core->IsCreate());
+    EXPECT_FALSE(other.core->IsCreate());
+    EXPECT_EQ(main.core->GetRefCount(), 2ul);
+}
+
 TEST_F(PanekindWinAppTest, FormerMainWindowMadeAgainIsAnOrdinaryWindow)
 {
     Held first, second;

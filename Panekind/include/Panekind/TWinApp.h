@@ -29,8 +29,9 @@ public:
     // main window is released and the message loop is told to end. Throws
     // TobjectExpection (code 32) for a core marked main that is not the main window.
     static void UnRegisterWndCore(TWndCore* core);
-    // Closes the application; runs the remaining messages and returns the exit
-    // code carried by WM_QUIT.
+    // Closes the application: the orderly shutdown of the main window (or of the
+    // list alone when there is none); runs the remaining messages and returns the
+    // exit code carried by WM_QUIT.
     static int End();
     static TWndCore* GetTAppStock();
     static int IsActiveApp();
