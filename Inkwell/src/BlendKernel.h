@@ -24,21 +24,21 @@ int BlendBlocks(const uint8_t* src, uint8_t* dst, int count, unsigned alpha, boo
 {
     using R = typename V::Reg;
     const R low = V::Set16(0xFF);
-    const R alphaVec = V::Set32(static_cast<int>(alpha));
-    const R opaque = V::Set32(255);
+    const R alphaVec = V::Set16(static_cast<short>(alpha));
+    const R opaque = V::Set16(255);
     const R colourOnly = V::Set32(0xFFFF);
     int i = 0;
     for (; i + V::Pixels <= count; i += V::Pixels) {
         R s = V::Load(src + i * 4);
         R d = V::Load(dst + i * 4);
-        // w = (alpha * As + 255) >> 8 per pixel, then copied into both 16-bit halves.
-        R as = sourceHasAlpha ? V::Shr32(s, 24) : opaque;
-        R w = V::Shr32(V::Add32(V::Mul16(as, alphaVec), opaque), 8);
-        w = V::Or(w, V::Shl32(w, 16));
-        // Blue and red in the even bytes, green and alpha in the odd ones; alpha
-        // gets weight 0, which gives back the destination's alpha exactly.
+        // Green and alpha of each pixel in the odd bytes, blue and red in the even ones.
+        R sOdd = V::Shr16(s, 8);
+        // w = (alpha * As + 255) >> 8 in both 16-bit halves of each pixel.
+        R as = sourceHasAlpha ? V::DupHigh16(sOdd) : opaque;
+        R w = V::Shr16(V::Add16(V::Mul16(as, alphaVec), opaque), 8);
+        // The alpha lane gets weight 0, which gives back the destination's alpha exactly.
         R even = BlendLanes<V>(V::And(s, low), V::And(d, low), w, low);
-        R odd = BlendLanes<V>(V::Shr16(s, 8), V::Shr16(d, 8), V::And(w, colourOnly), low);
+        R odd = BlendLanes<V>(sOdd, V::Shr16(d, 8), V::And(w, colourOnly), low);
         V::Store(dst + i * 4, V::Or(even, V::Shl16(odd, 8)));
     }
     return i;

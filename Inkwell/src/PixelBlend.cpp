@@ -21,11 +21,10 @@ struct Sse2 {
     static Reg Add16(Reg a, Reg b) { return _mm_add_epi16(a, b); }
     static Reg Sub16(Reg a, Reg b) { return _mm_sub_epi16(a, b); }
     static Reg Mul16(Reg a, Reg b) { return _mm_mullo_epi16(a, b); }
-    static Reg Add32(Reg a, Reg b) { return _mm_add_epi32(a, b); }
+    // The high 16 bits of each 32-bit lane copied into both halves.
+    static Reg DupHigh16(Reg a) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(a, 0xF5), 0xF5); }
     static Reg Shl16(Reg a, int n) { return _mm_slli_epi16(a, n); }
     static Reg Shr16(Reg a, int n) { return _mm_srli_epi16(a, n); }
-    static Reg Shl32(Reg a, int n) { return _mm_slli_epi32(a, n); }
-    static Reg Shr32(Reg a, int n) { return _mm_srli_epi32(a, n); }
 };
 
 bool HasAvx2()
