@@ -2,6 +2,7 @@
 #include "WindowTestSupport.h"
 
 #include <Panekind/TMdiWindow.h>
+#include <Panekind/TWndStyle.h>
 
 #include <Keelwork/TClassExpection.h>
 
@@ -184,7 +185,8 @@ TEST(PanekindCoreTest, PendingSettersReturnPreviousValues)
     TWindow window(*core);
     core->Release();
     HWND desktop = GetDesktopWindow();
-    EXPECT_EQ(window.SetStyle(WS_POPUP), 0x10CF0000ul);
+    TWndStyle popup = WS_POPUP;
+    EXPECT_EQ(window.SetStyle(popup), 0x10CF0000ul);
     EXPECT_EQ(window.SetExStyle(WS_EX_TOOLWINDOW), 0ul);
     EXPECT_EQ(window.SetExStyle(0), static_cast<unsigned long>(WS_EX_TOOLWINDOW));
     EXPECT_EQ(window.SetParent(desktop), nullptr);
