@@ -6,7 +6,7 @@
 #include "ImageFile.h"
 #include "PixelFormat.h"
 
-#include <Ledgerkit/TCompress.h>
+#include <Ledgerkit/CompressTMemory.h>
 
 #include <cstring>
 
@@ -24,15 +24,37 @@ bool HasTag(const TMemory& image, unsigned long at, const char* tag)
            std::memcmp(static_cast<unsigned char*>(image) + at, tag, n) == 0;
 }
 
+// Bytes a TCPS stream's tokens produce up to its end token (walked within
+// streamBytes; the decoder has already accepted the stream). The decoders
+// report success for tokens that stop short of the announced length and do
+// not say how far they got, so the loader counts for itself.
+uint64_t ProducedBytes(const unsigned char* stream, unsigned long streamBytes)
+{
+    // Per high nibble: count bytes after the token byte, and unit width (0 = literal).
+    static const signed char countBytes[16] = {-1, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 0, 1, 0, 1, -1};
+    static const unsigned char width[16] = {0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 3, 3, 4, 4, 0};
+    uint64_t produced = 0;
+    for (unsigned long p = kStreamHeader; p < streamBytes;) {
+        const unsigned token = stream[p++];
+        const int kind = token >> 4;
+        if (countBytes[kind] < 0 || streamBytes - p < unsigned(countBytes[kind])) break;
+        uint64_t count = token & 0xF;
+        for (int i = 0; i < countBytes[kind]; ++i)
+            count = count << 8 | stream[p++];
+        produced += width[kind] ? count * width[kind] : count;
+        p += width[kind] ? width[kind] : static_cast<unsigned long>(count);
+    }
+    return produced;
+}
+
 // Expands a TCPS stream of streamBytes into exactly outBytes: a stream that
-// announces another length, or stops short of it, is refused.
+// announces another length, or whose tokens stop short of it, is refused.
 bool ExpandExactly(const unsigned char* stream, unsigned long streamBytes, unsigned char* out,
                    unsigned long outBytes)
 {
-    if (streamBytes < kStreamHeader || LoadLE32(stream + 8) != outBytes) return false;
-    unsigned long produced = 0;
-    return UnCompressTMemoryTypeA(stream, streamBytes, out, outBytes, &produced) &&
-           produced == outBytes;
+    return streamBytes >= kStreamHeader && LoadLE32(stream + 8) == outBytes &&
+           UnCompressTMemoryTypeA(stream, streamBytes, out, outBytes) &&
+           ProducedBytes(stream, streamBytes) == outBytes;
 }
 
 // The section's colour table, so that GDI draws a palette bitmap in its colours.
