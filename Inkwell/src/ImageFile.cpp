@@ -1,38 +1,28 @@
-// Whole-file reading and writing of image files (see ImageFile.h).
+// Whole-file reading and writing of image files through TFile (see ImageFile.h).
 #include "ImageFile.h"
 
-#include <windows.h>
+#include <Ledgerkit/TFile.h>
+
+namespace {
+const unsigned long kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+}
 
 bool ReadImageFile(const char* fileName, TMemory& image)
 {
     image.Free();
     image.m_Pos = 0;
-    if (!fileName) return false;
-    HANDLE file = ::CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD high = 0, low = ::GetFileSize(file, &high);
-    DWORD got = 0;
-    bool ok = high == 0 && low < 0x7FFFFFFF && image.Alloc(low ? low : 1) &&
-              ::ReadFile(file, image, low, &got, nullptr) && got == low;
-    ::CloseHandle(file);
-    if (ok)
-        image.JustMemory(low);
-    else
-        image.Free();
-    return ok;
+    TFile file;
+    if (!fileName || !file.OpenReadFile(fileName, GENERIC_READ, kShare)) return false;
+    image <<= file; // take the image over; the read-only file writes nothing back
+    return true;
 }
 
-bool WriteImageFile(const char* fileName, const TMemory& image)
+bool WriteImageFile(const char* fileName, TMemory& image)
 {
-    if (!fileName) return false;
-    HANDLE file =
-        ::CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok =
-        ::WriteFile(file, image, image.GetSize(), &written, nullptr) && written == image.GetSize();
-    ::CloseHandle(file);
-    return ok;
+    TFile file;
+    if (!fileName || !file.CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, kShare))
+        return false;
+    file <<= image; // written whole when the file closes
+    file.CloseFile();
+    return true;
 }

@@ -5,8 +5,9 @@
 
 // Reads the whole file into image (cursor 0); false when it cannot be opened.
 bool ReadImageFile(const char* fileName, TMemory& image);
-// Creates or truncates the file and writes the whole image; false when it cannot be created.
-bool WriteImageFile(const char* fileName, const TMemory& image);
+// Creates or truncates the file and writes the whole image, which it takes over
+// (image is left empty); false when the file cannot be created.
+bool WriteImageFile(const char* fileName, TMemory& image);
 
 // Little-endian field access inside a file image; the caller keeps the range inside it.
 inline uint32_t LoadLE32(const unsigned char* p)
