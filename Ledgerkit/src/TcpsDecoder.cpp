@@ -79,6 +79,39 @@ inline void CopyLiteral(uint8_t* o, const uint8_t* p, size_t len, size_t inRoom,
     Store(o + len - 16, Load(p + len - 16));
 }
 
+// The short tokens that make up most of a screen image (literals of up to 15 bytes, byte
+// and pair runs of up to 15 repetitions) when both buffers have room for whole-vector
+// copies: no count can then pass either buffer. False for every other token.
+inline bool DecodeShortToken(const uint8_t*& p, uint8_t*& o)
+{
+    const unsigned token = p[0];
+    const size_t count = token & 0xF;
+    switch (token >> 4) {
+    case 0x1:
+        Store(o, Load(p + 1));
+        p += 1 + count;
+        o += count;
+        return true;
+    case 0x5:
+        Store(o, _mm_set1_epi8(static_cast<char>(p[1])));
+        p += 2;
+        o += count;
+        return true;
+    case 0x9: {
+        uint16_t unit;
+        std::memcpy(&unit, p + 1, 2);
+        const __m128i v = _mm_set1_epi16(static_cast<short>(unit));
+        Store(o, v);
+        Store(o + 16, v);
+        p += 3;
+        o += 2 * count;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 uint32_t ReadLE32(const uint8_t* p)
 {
     uint32_t v;
@@ -119,6 +152,7 @@ int Decode(const uint8_t* stream, size_t streamLength, uint8_t* out)
     uint8_t* const outEnd = out + ReadLE32(stream + 8);
 
     while (p < end) {
+        if (end - p >= 32 && outEnd - o >= 32 && DecodeShortToken(p, o)) continue;
         const unsigned token = *p++;
         const TokenKind kind = Kinds[token >> 4];
         if (kind.countBytes < 0) return token == 0 ? 1 : 0;

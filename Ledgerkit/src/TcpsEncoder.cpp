@@ -128,6 +128,18 @@ inline uint32_t UnitReps(const uint8_t* in, size_t c, size_t n, size_t width)
     return static_cast<uint32_t>((PeriodEnd(in, c + width, width, limit) - c) / width);
 }
 
+// Emits the unit run of Width-byte units at c when it has two repetitions or more.
+// Width is a constant so that the unit comparison compiles to one load and compare.
+template <size_t Width> inline bool UnitRun(const uint8_t* in, size_t& c, size_t n, uint8_t*& o)
+{
+    const uint8_t* p = in + c;
+    if (n - c < 2 * Width + 1 || std::memcmp(p, p + Width, Width) != 0) return false;
+    const uint32_t reps = UnitReps(in, c, n, Width);
+    o = PutUnitRun(o, 0x90 + 0x20 * (Width - 2), reps, p, Width);
+    c += Width * static_cast<size_t>(reps);
+    return true;
+}
+
 } // namespace
 
 size_t Encode(const uint8_t* in, size_t n, uint8_t* out)
@@ -153,24 +165,7 @@ size_t Encode(const uint8_t* in, size_t n, uint8_t* out)
             c += count;
             continue;
         }
-        if (rem >= 5 && std::memcmp(p, p + 2, 2) == 0) {
-            const uint32_t reps = UnitReps(in, c, n, 2);
-            o = PutUnitRun(o, 0x90, reps, p, 2);
-            c += 2 * static_cast<size_t>(reps);
-            continue;
-        }
-        if (rem >= 7 && std::memcmp(p, p + 3, 3) == 0) {
-            const uint32_t reps = UnitReps(in, c, n, 3);
-            o = PutUnitRun(o, 0xB0, reps, p, 3);
-            c += 3 * static_cast<size_t>(reps);
-            continue;
-        }
-        if (rem >= 9 && std::memcmp(p, p + 4, 4) == 0) {
-            const uint32_t reps = UnitReps(in, c, n, 4);
-            o = PutUnitRun(o, 0xD0, reps, p, 4);
-            c += 4 * static_cast<size_t>(reps);
-            continue;
-        }
+        if (UnitRun<2>(in, c, n, o) || UnitRun<3>(in, c, n, o) || UnitRun<4>(in, c, n, o)) continue;
         size_t len = LiteralEnd(in, c, n) - c;
         if (len > MaxLongCount) len = MaxLongCount;
         o = PutLongCount(o, 0x10, static_cast<uint32_t>(len));
