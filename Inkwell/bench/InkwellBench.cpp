@@ -3,6 +3,8 @@
 // (a 1920 x 1080 16-bit bitmap file; without one a synthetic frame is used).
 #include <Inkwell/TDIBitmap.h>
 
+#include <BenchTiming.h>
+
 #include "../src/PixelFormat.h"
 
 #include <algorithm>
@@ -13,31 +15,8 @@
 
 namespace {
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-// Median of repeated runs, in milliseconds, after one warm-up run.
-double Time(const std::function<void()>& work, int runs = 41)
-{
-    work();
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+// Median milliseconds of one call over 41 calls.
+double Time(const std::function<void()>& work) { return BenchTime(work, 41, 0) * 1000.0; }
 
 double TimeMemcpy(TDIBitmap& dst, TDIBitmap& src)
 {

@@ -3,6 +3,8 @@
 // (default ../shared/frames, i.e. run from the repository root).
 #include <Ledgerkit/CompressTMemory.h>
 
+#include <BenchTiming.h>
+
 #include "../tests/BmpPixels.h"
 
 #include <windows.h>
@@ -16,39 +18,6 @@
 #include <vector>
 
 namespace {
-
-double Seconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// Median time of one call, over enough calls to fill about a quarter of a second.
-double TimeOf(const std::function<void()>& work)
-{
-    work(); // warm caches and buffers
-    std::vector<double> times;
-    const double start = Seconds();
-    while (times.size() < 5 || (Seconds() - start < 0.25 && times.size() < 400)) {
-        const double t0 = Seconds();
-        work();
-        times.push_back(Seconds() - t0);
-    }
-    return Median(times);
-}
 
 struct Figures {
     double tcpsSize, tcpsIn, tcpsOut, zlib1Size, zlib1In, zlib1Out, zlib6Size, zlib6In, zlib6Out,
@@ -66,13 +35,13 @@ ZlibFigures MeasureZlib(const std::vector<uint8_t>& pixels, int level)
     uLongf bound = compressBound(static_cast<uLong>(pixels.size()));
     std::vector<uint8_t> packed(bound);
     uLongf packedSize = bound;
-    const double in = TimeOf([&] {
+    const double in = BenchTime([&] {
         packedSize = bound;
         compress2(packed.data(), &packedSize, pixels.data(), static_cast<uLong>(pixels.size()),
                   level);
     });
     std::vector<uint8_t> back(pixels.size());
-    const double out = TimeOf([&] {
+    const double out = BenchTime([&] {
         uLongf backSize = static_cast<uLongf>(back.size());
         uncompress(back.data(), &backSize, packed.data(), packedSize);
     });
@@ -86,14 +55,14 @@ Figures Measure(const std::vector<uint8_t>& pixels)
     TMemory stream; // reused, as the server reuses its frame buffer
     unsigned long streamLength = 0;
     const double in =
-        TimeOf([&] { streamLength = CompressTMemoryTypeA(pixels.data(), n, stream); });
+        BenchTime([&] { streamLength = CompressTMemoryTypeA(pixels.data(), n, stream); });
     std::vector<uint8_t> image(pixels.size()); // the client's image, expanded in place
     int ok = 0;
     const double out =
-        TimeOf([&] { ok = UnCompressTMemoryTypeA(stream, streamLength, image.data(), n); });
+        BenchTime([&] { ok = UnCompressTMemoryTypeA(stream, streamLength, image.data(), n); });
     if (!ok || image != pixels) std::printf("  TCPS did not round-trip!\n");
     std::vector<uint8_t> copy(pixels.size());
-    const double copyTime = TimeOf([&] { std::memcpy(copy.data(), pixels.data(), pixels.size()); });
+    const double copyTime = BenchTime([&] { std::memcpy(copy.data(), pixels.data(), pixels.size()); });
     const ZlibFigures z1 = MeasureZlib(pixels, 1);
     const ZlibFigures z6 = MeasureZlib(pixels, 6);
     return {static_cast<double>(streamLength),
@@ -150,7 +119,7 @@ int main(int argc, char** argv)
         std::vector<double> v;
         for (const Figures& f : all)
             v.push_back(f.*field);
-        return Median(v);
+        return BenchMedian(v);
     };
     Figures m;
     for (double Figures::*field :
