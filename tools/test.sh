@@ -5,4 +5,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/build.sh"
 "$root/tools/in-netns.sh" "$root/tools/with-wine.sh" "$root/build" \
-    ctest --test-dir "$root/build" --output-on-failure --parallel 2
+    ctest --test-dir "$root/build" --output-on-failure --parallel 2 --repeat after-timeout:2
