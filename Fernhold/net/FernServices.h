@@ -3,14 +3,16 @@
 
 #include "net/TServerConn.h"
 
-// Each variant writes a debugger line when it is made and when it is deleted. The
-// commands of the services are not served yet: until they are, each answers every
-// request as a command it does not have (ok 0), which keeps its connection usable.
+// Each variant writes a debugger line when it is made and when it is deleted. A
+// service answers commands it does not serve yet as unknown (ok 0), which keeps its
+// connection usable.
 
+// Replays CMD_MOUSE and CMD_KEY into this machine's input unchanged; nothing is filtered.
 class FernEventServ : public TServerConn {
 public:
     FernEventServ();
     ~FernEventServ() override;
+    void Handle(const PacketHeader& header) override;
 };
 
 class FernImageServ : public TServerConn {

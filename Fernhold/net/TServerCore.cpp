@@ -25,14 +25,6 @@ bool ContainsAddress(TMemoryBase& addresses, uint32_t address)
     return false;
 }
 
-// Drops further waiting thread messages of the given range.
-void RemoveWaiting(UINT first, UINT last)
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
-    }
-}
-
 } // namespace
 
 TServerCore::TServerCore(const TFernSettings& settings)
@@ -170,7 +162,7 @@ void TServerCore::Run()
             LeaveCriticalSection(&m_ListenerLock);
             return;
         case TM_REFRESH_LISTENERS:
-            RemoveWaiting(TM_REFRESH_LISTENERS, TM_REFRESH_LISTENERS);
+            TWorkerThread::RemoveWaiting(TM_REFRESH_LISTENERS, TM_REFRESH_LISTENERS);
             RefreshListeners();
             NotifyListenersChanged();
             break;
@@ -180,12 +172,12 @@ void TServerCore::Run()
         case TM_CAPTURE:
             // Requests that piled up are served by one capture; the screen-image
             // service does the copy here.
-            RemoveWaiting(TM_CAPTURE, TM_CAPTURE);
+            TWorkerThread::RemoveWaiting(TM_CAPTURE, TM_CAPTURE);
             break;
         case TM_CLOSE_LISTENERS:
             // A refresh posted behind this close (the new port) must still run, so
             // only the later service, capture and close messages are dropped.
-            RemoveWaiting(TM_SERVICE_ENDED, TM_CLOSE_LISTENERS);
+            TWorkerThread::RemoveWaiting(TM_SERVICE_ENDED, TM_CLOSE_LISTENERS);
             CloseListeners();
             NotifyListenersChanged();
             break;

@@ -84,3 +84,10 @@ void TWorkerThread::TakeMessage(MSG& message, std::atomic<int>* idle)
         if (idle) *idle = 0;
     }
 }
+
+void TWorkerThread::RemoveWaiting(UINT first, UINT last)
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
+    }
+}

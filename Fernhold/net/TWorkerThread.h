@@ -32,6 +32,9 @@ public:
     // Takes the next message of the calling thread's queue, waiting with WaitMessage
     // while there is none; *idle (when given) is 1 during the wait.
     static void TakeMessage(MSG& message, std::atomic<int>* idle = nullptr);
+    // Drops the calling thread's waiting messages in first..last: work that piled up
+    // is done once.
+    static void RemoveWaiting(UINT first, UINT last);
 
     // 1 while the thread exists and has not ended.
     int IsRunning() const;

@@ -1,0 +1,216 @@
+// Input requests: builders, the event queue, and the event link against a recording peer.
+#include "NetTestSupport.h"
+
+#include "net/EventRequests.h"
+#include "net/NetMessages.h"
+#include "net/SocketIo.h"
+#include "net/TEventLink.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+TEST(EventRequestTest, MouseCoordinatesScaleToTheFullRange)
+{
+    struct Case {
+        long column, row, width, height;
+        uint32_t x, y;
+    };
+    const Case cases[] = {
+        {1023, 767, 1024, 768, 65471, 65449}, // bottom-right pixel
+        {0, 0, 1024, 768, 0, 0},
+        {512, 384, 1024, 768, 32767, 32767},
+        {40000, 30000, 40001, 30001, 65533, 65532}, // products past 32 bits
+    };
+    for (const Case& c : cases) {
+        EventPacket packet;
+        ASSERT_EQ(MakeMouseRequest(c.column, c.row, c.width, c.height, 0x8001, 0, packet), 1);
+        EXPECT_EQ(packet.header.command, CMD_MOUSE);
+        EXPECT_EQ(packet.header.length, 8u);
+        EXPECT_EQ(packet.header.param1, c.x) << c.column;
+        EXPECT_EQ(packet.header.param2, c.y) << c.row;
+        EXPECT_EQ(packet.payload[0], 0x8001u);
+    }
+    EventPacket untouched{};
+    EXPECT_EQ(MakeMouseRequest(5, 5, 0, 768, 0x8001, 0, untouched), 0);
+    EXPECT_EQ(MakeMouseRequest(5, 5, 1024, 0, 0x8001, 0, untouched), 0);
+}
+
+TEST(EventRequestTest, MouseFlagsAndWheelData)
+{
+    const std::pair<UINT, uint32_t> flags[] = {
+        {WM_MOUSEMOVE, 0x8001},   {WM_LBUTTONDOWN, 0x8002}, {WM_LBUTTONUP, 0x8004},
+        {WM_RBUTTONDOWN, 0x8008}, {WM_RBUTTONUP, 0x8010},   {WM_MBUTTONDOWN, 0x8020},
+        {WM_MBUTTONUP, 0x8040},   {WM_MOUSEWHEEL, 0x8800},  {WM_KEYDOWN, 0},
+    };
+    for (const auto& f : flags)
+        EXPECT_EQ(MouseFlagsForMessage(f.first), f.second) << std::hex << f.first;
+
+    // One notch towards the user.
+    EventPacket packet;
+    ASSERT_EQ(MakeMouseRequest(0, 0, 1024, 768, MouseFlagsForMessage(WM_MOUSEWHEEL), -120, packet),
+              1);
+    EXPECT_EQ(packet.payload[0], 0x8800u);
+    EXPECT_EQ(packet.payload[1], 0xFFFFFF88u);
+}
+
+TEST(EventRequestTest, KeyUpFlagFollowsTheTransitionBit)
+{
+    EventPacket down = MakeKeyRequest('A', 0x001E0001);
+    EventPacket up = MakeKeyRequest('A', static_cast<LPARAM>(0xC01E0001u));
+    EXPECT_EQ(down.header.command, CMD_KEY);
+    EXPECT_EQ(down.header.length, 0u);
+    EXPECT_EQ(down.header.param1, static_cast<uint32_t>('A'));
+    EXPECT_EQ(down.header.param2, 0u);
+    EXPECT_EQ(up.header.param2, 2u);
+}
+
+EventPacket Numbered(uint32_t n)
+{
+    EventPacket packet{};
+    packet.header.command = CMD_KEY;
+    packet.header.param1 = n;
+    return packet;
+}
+
+TEST(EventQueueTest, HoldsAtMost199PacketsOldestFirst)
+{
+    TEventQueue queue;
+    EXPECT_EQ(queue.HasItems(), 0);
+    int stored = 0;
+    for (uint32_t n = 0; n < 250; ++n)
+        stored += queue.Put(Numbered(n));
+    EXPECT_EQ(stored, 199);
+    for (uint32_t n = 0; n < 199; ++n) {
+        ASSERT_EQ(queue.HasItems(), 1);
+        EXPECT_EQ(queue.Take().header.param1, n);
+    }
+    EXPECT_EQ(queue.HasItems(), 0);
+    EventPacket empty = queue.Take();
+    EXPECT_EQ(empty.header.command, 0u);
+    EXPECT_EQ(empty.header.param1, 0u);
+
+    // The ring wraps: after emptying, a full 199 fit again in order.
+    for (uint32_t n = 0; n < 199; ++n)
+        ASSERT_EQ(queue.Put(Numbered(1000 + n)), 1);
+    EXPECT_EQ(queue.Put(Numbered(0)), 0);
+    EXPECT_EQ(queue.Take().header.param1, 1000u);
+    EXPECT_EQ(queue.Put(Numbered(2000)), 1);
+}
+
+// An events service that records every request's header and payload and acknowledges it.
+class RecordingPeer {
+public:
+    explicit RecordingPeer(uint16_t port)
+    {
+        m_Listen = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = LoopbackAddress("127.0.0.1", port);
+        bind(m_Listen, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        listen(m_Listen, 1);
+        m_Thread = std::thread([this] { Serve(); });
+    }
+    ~RecordingPeer()
+    {
+        closesocket(m_Listen);
+        if (m_Thread.joinable()) m_Thread.join();
+    }
+
+    std::vector<EventPacket> Received()
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return m_Received;
+    }
+    bool WaitForCount(size_t count, DWORD timeoutMs)
+    {
+        DWORD start = GetTickCount();
+        while (Received().size() < count) {
+            if (GetTickCount() - start > timeoutMs) return false;
+            Sleep(20);
+        }
+        return true;
+    }
+
+private:
+    void Serve()
+    {
+        SOCKET s = accept(m_Listen, nullptr, nullptr);
+        if (s == INVALID_SOCKET) return;
+        uint32_t selector = 0;
+        if (RecvAll(s, &selector, 4) > 0 && selector == SERVICE_EVENTS) {
+            SendWord(s, SERVICE_ACCEPTED_WORD);
+            for (;;) {
+                EventPacket packet{};
+                if (RecvAll(s, &packet.header, sizeof(packet.header)) < 1) break;
+                if (packet.header.length > sizeof(packet.payload) ||
+                    (packet.header.length &&
+                     RecvAll(s, packet.payload, static_cast<int>(packet.header.length)) < 1))
+                    break;
+                ReplyHeader reply{1, 0, 0, 0};
+                SendAll(s, &reply, sizeof(reply));
+                if (packet.header.command == CMD_CLOSE) break;
+                std::lock_guard<std::mutex> lock(m_Mutex);
+                m_Received.push_back(packet);
+            }
+        }
+        closesocket(s);
+    }
+
+    SOCKET m_Listen;
+    std::thread m_Thread;
+    std::mutex m_Mutex;
+    std::vector<EventPacket> m_Received;
+};
+
+TEST(EventLinkTest, PacketsGoOutWholeAndInOrder)
+{
+    RecordingPeer peer(27301);
+    TFernSettings settings;
+    settings.displayFlags = 0x413; // connected
+    TEventLink link(settings);
+    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27301)), 1);
+
+    EventPacket mouse;
+    ASSERT_EQ(MakeMouseRequest(1023, 767, 1024, 768, 0x8800, -120, mouse), 1);
+    link.Post(mouse);
+    link.Post(MakeKeyRequest(VK_RETURN, static_cast<LPARAM>(0xC0000001u)));
+    ASSERT_TRUE(peer.WaitForCount(2, 5000));
+    std::vector<EventPacket> got = peer.Received();
+    EXPECT_EQ(got[0].header.command, CMD_MOUSE);
+    EXPECT_EQ(got[0].header.param1, 65471u);
+    EXPECT_EQ(got[0].header.param2, 65449u);
+    EXPECT_EQ(got[0].payload[0], 0x8800u);
+    EXPECT_EQ(got[0].payload[1], 0xFFFFFF88u);
+    EXPECT_EQ(got[1].header.command, CMD_KEY);
+    EXPECT_EQ(got[1].header.length, 0u);
+    EXPECT_EQ(got[1].header.param1, static_cast<uint32_t>(VK_RETURN));
+    EXPECT_EQ(got[1].header.param2, 2u);
+}
+
+TEST(EventLinkTest, PauseKeepsQueuedPacketsUntilTheNextSend)
+{
+    RecordingPeer peer(27302);
+    TFernSettings settings;
+    settings.displayFlags = 0x813; // paused
+    TEventLink link(settings);
+    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27302)), 1);
+
+    for (uint32_t n = 0; n < 250; ++n)
+        link.Post(Numbered(n));
+    Sleep(300);
+    EXPECT_EQ(peer.Received().size(), 0u);
+
+    settings.displayFlags = 0x413;
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TM_SEND_EVENTS, 0, 0));
+    ASSERT_TRUE(peer.WaitForCount(199, 10000));
+    Sleep(200);
+    std::vector<EventPacket> got = peer.Received();
+    ASSERT_EQ(got.size(), 199u);
+    for (uint32_t n = 0; n < 199; ++n)
+        EXPECT_EQ(got[n].header.param1, n);
+}
+
+} // namespace
