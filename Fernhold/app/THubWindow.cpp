@@ -3,6 +3,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/TMainApp.h"
+#include "app/UserRights.h"
 #include "net/NetMessages.h"
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
@@ -75,6 +76,8 @@ LRESULT THubWindow::UserProc(TWndCore* core, UINT message, WPARAM wParam, LPARAM
     case UM_QUIT_REQUEST:
         hub->ConfirmQuit();
         return 0;
+    case UM_AUTHENTICATE:
+        return RunAuthenticateHandler(reinterpret_cast<HWND>(wParam));
     default:
         break;
     }

@@ -2,7 +2,9 @@
 #include "app/TMainApp.h"
 
 #include "app/AppGlobals.h"
+#include "app/OptionsFile.h"
 #include "app/THubWindow.h"
+#include "app/UserRights.h"
 #include "net/NetMessages.h"
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
@@ -19,6 +21,9 @@
 namespace {
 
 constexpr DWORD START_SETTLE_MS = 500;
+constexpr char OPTIONS_FILE[] = ".\\FernOption.dat";
+constexpr char USER_FOLDER[] = ".\\UserInfo";
+constexpr char LOCAL_USER_FILE[] = ".\\UserInfo\\UserInfo1.fnu";
 
 template <typename T> T* EntryAt(const TMemoryBase& list, unsigned long index)
 {
@@ -151,7 +156,8 @@ void TMainApp::PostToMainWindow(UINT message, WPARAM wParam, LPARAM lParam)
 int TMainApp::Start()
 {
     if (!m_WinsockReady) return 0;
-    // The options and the user information are loaded here once they exist.
+    LoadOptions();
+    if (!LoadUserInfo()) return 0;
     if (!CreateMainWindow()) return 0;
     if (!m_lpClient->Start() || !m_lpServer->Start()) return 0;
     PostToMainWindow(UM_UI_STATE, UI_STATE_IDLE, 0);
@@ -168,7 +174,9 @@ void TMainApp::ShutDown()
 {
     SetCurrentDirectoryA(g_StartupDirectory);
     if (m_lpMainWindow) EnableWindow(m_lpMainWindow->GetHandle(), FALSE);
-    // The options and the destination list are saved here once they exist.
+    // The view window rectangle is taken from the live view window here once it exists.
+    SaveOptions();
+    // The destination list is saved here once it exists.
     m_lpClient->Stop();
     m_lpServer->Stop();
     if (m_lpMainWindow) {
@@ -188,4 +196,38 @@ int TMainApp::RunMessageLoop()
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+void TMainApp::LoadOptions() { ReadOptionsFile(OPTIONS_FILE, m_Settings); }
+
+void TMainApp::SaveOptions() { WriteOptionsFile(OPTIONS_FILE, m_Settings); }
+
+int TMainApp::LoadUserInfo()
+{
+    char systemPath[MAX_PATH + 32];
+    GetSystemCopyPath(systemPath, sizeof(systemPath));
+    int local = m_LocalUser.Load(TFileName(LOCAL_USER_FILE));
+    int system = m_SystemUser.Load(TFileName(systemPath));
+    if (local && !system) {
+        MessageBoxA(nullptr,
+                    "ファイル構成に問題があります！。\n一度全て消して新しくファイルを入れ直してください。",
+                    "Fernhold ver1.13", MB_ICONSTOP);
+        return 0;
+    }
+    if (system && !(local && m_LocalUser.SameAs(m_SystemUser))) {
+        m_LocalUser.CopyFrom(m_SystemUser);
+        SaveUserInfo();
+    }
+    return 1;
+}
+
+void TMainApp::SaveUserInfo()
+{
+    if (GetFileAttributesA(USER_FOLDER) == INVALID_FILE_ATTRIBUTES)
+        CreateDirectoryA(USER_FOLDER, nullptr);
+    char systemPath[MAX_PATH + 32];
+    GetSystemCopyPath(systemPath, sizeof(systemPath));
+    m_SystemUser.CopyFrom(m_LocalUser);
+    m_LocalUser.Save(TFileName(LOCAL_USER_FILE));
+    m_SystemUser.Save(TFileName(systemPath));
 }

@@ -2,6 +2,7 @@
 // the settings, and the program's start and shutdown.
 #pragma once
 
+#include "app/TUserInfo.h"
 #include "net/TFernSettings.h"
 #include "net/WireFormat.h"
 
@@ -31,6 +32,16 @@ public:
     void ShutDown();
     // The main thread's message loop; returns the wParam of WM_QUIT.
     static int RunMessageLoop();
+
+    // ./FernOption.dat: read at start before the user information, written at shutdown.
+    void LoadOptions();
+    void SaveOptions();
+    // Reconciles ./UserInfo\UserInfo1.fnu with the system copy; 0 when the program must
+    // not start (only the local copy is good).
+    int LoadUserInfo();
+    // Makes the system copy equal to the local copy and writes both.
+    void SaveUserInfo();
+    TUserInfo& GetUserInfo() { return m_LocalUser; }
 
     int IsWinsockReady() const { return m_WinsockReady; }
     TFernSettings& GetSettings() { return m_Settings; }
@@ -76,6 +87,7 @@ private:
     TFernSettings m_Settings;
     sockaddr_in m_UpdateSourceAddress{};
     int m_UpdatePending = 0;
-    // The user information and the administrator and user records arrive with
-    // user rights; the options file and the destination list with their own parts.
+    TUserInfo m_LocalUser;
+    TUserInfo m_SystemUser;
+    // The destination list arrives with its own part.
 };
