@@ -2,8 +2,15 @@
 #include "net/FernServices.h"
 
 #include "net/NetMessages.h"
+#include "net/SocketIo.h"
+#include "net/TFrameStore.h"
 
 #include <cstring>
+
+namespace {
+// Gives the server thread time to capture before the client's next request.
+constexpr DWORD FRAME_CAPTURE_PAUSE_MS = 100;
+} // namespace
 
 FernEventServ::FernEventServ() { OutputDebugStringA(">>■FERN■<<FernEventServ : Start\n"); }
 FernEventServ::~FernEventServ() { OutputDebugStringA(">>■FERN■<<FernEventServ : Exit\n"); }
@@ -27,8 +34,73 @@ void FernEventServ::Handle(const PacketHeader& header)
     Reply(1, 0, 0, 0);
 }
 
-FernImageServ::FernImageServ() { OutputDebugStringA(">>■FERN■<<FernImageServ : Start\n"); }
+FernImageServ::FernImageServ(TFrameStore* frames, DWORD serverThreadId)
+    : m_Frames(frames), m_ServerThreadId(serverThreadId)
+{
+    OutputDebugStringA(">>■FERN■<<FernImageServ : Start\n");
+}
 FernImageServ::~FernImageServ() { OutputDebugStringA(">>■FERN■<<FernImageServ : Exit\n"); }
+
+void FernImageServ::Handle(const PacketHeader& header)
+{
+    if (header.command != CMD_GET_SCREEN_SIZE && header.command != CMD_GET_FRAME) {
+        TServerConn::Handle(header);
+        return;
+    }
+    unsigned char payload[MAX_STORED_PAYLOAD];
+    if (!ReadPayload(header, payload)) return;
+    if (header.command == CMD_GET_SCREEN_SIZE) {
+        SIZE screen = ScreenSize();
+        Reply(1, 0, static_cast<uint32_t>(screen.cx), static_cast<uint32_t>(screen.cy));
+    } else {
+        ServeFrame(header.param1);
+    }
+}
+
+void FernImageServ::ServeFrame(uint32_t clientFrame)
+{
+    unsigned long length = 0;
+    uint32_t number = 0;
+    if (m_Frames) {
+        m_Frames->Lock();
+        length = m_Frames->GetCompressed().GetSize();
+        number = m_Frames->GetFrameNumber();
+        m_Frames->Unlock();
+    }
+    if (number <= clientFrame) {
+        // The client has seen the newest frame: capture one for its next request.
+        Reply(1, 0, number, 0);
+        if (m_ServerThreadId) PostThreadMessageA(m_ServerThreadId, TM_CAPTURE, 0, 0);
+        Sleep(FRAME_CAPTURE_PAUSE_MS);
+        return;
+    }
+    if (length == 0) {
+        Reply(1, 0, number, 0);
+        return;
+    }
+    m_Frames->Lock();
+    length = m_Frames->GetCompressed().GetSize();
+    number = m_Frames->GetFrameNumber();
+    m_Frames->Unlock();
+    Reply(1, static_cast<uint32_t>(length), number, 0);
+    uint32_t go = 0;
+    if (RecvAll(GetSocket(), &go, sizeof(go)) < 1) {
+        EndService();
+        return;
+    }
+    if (go == 0) {
+        SendWord(GetSocket(), 1);
+        return;
+    }
+    m_Frames->Lock();
+    // The frame may have been replaced since the reply; only the announced bytes go.
+    const TMemory& frame = m_Frames->GetCompressed();
+    int sent = frame.GetSize() >= length ? SendAll(GetSocket(), static_cast<unsigned char*>(frame),
+                                                   static_cast<int>(length))
+                                         : 0;
+    m_Frames->Unlock();
+    if (sent != static_cast<int>(length)) EndService();
+}
 
 FernUserInfoServ::FernUserInfoServ() { OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Start\n"); }
 FernUserInfoServ::~FernUserInfoServ() { OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Exit\n"); }
@@ -46,13 +118,13 @@ FernUpdateRequestServ::~FernUpdateRequestServ()
     OutputDebugStringA(">>■FERN■<<FernUpdateServ : Exit\n");
 }
 
-TServerConn* CreateServiceConn(uint32_t selector)
+TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId)
 {
     switch (selector) {
     case SERVICE_EVENTS:
         return new FernEventServ;
     case SERVICE_IMAGES:
-        return new FernImageServ;
+        return new FernImageServ(frames, serverThreadId);
     case SERVICE_MACS:
         return new FernUserInfoServ;
     case SERVICE_UPDATE:

@@ -3,6 +3,8 @@
 
 #include "net/TServerConn.h"
 
+class TFrameStore;
+
 // Each variant writes a debugger line when it is made and when it is deleted. A
 // service answers commands it does not serve yet as unknown (ok 0), which keeps its
 // connection usable.
@@ -15,10 +17,20 @@ public:
     void Handle(const PacketHeader& header) override;
 };
 
+// Serves the screen size and the frames of the shared frame store; a request that
+// finds no newer frame makes the server thread capture one for the next request.
 class FernImageServ : public TServerConn {
 public:
-    FernImageServ();
+    // frames may be null (no frame is ever served); serverThreadId hears TM_CAPTURE.
+    FernImageServ(TFrameStore* frames, DWORD serverThreadId);
     ~FernImageServ() override;
+    void Handle(const PacketHeader& header) override;
+
+private:
+    void ServeFrame(uint32_t clientFrame);
+
+    TFrameStore* m_Frames;
+    DWORD m_ServerThreadId;
 };
 
 class FernUserInfoServ : public TServerConn {
@@ -40,5 +52,6 @@ public:
 };
 
 // A new, not yet started connection object for the selector; null for a selector
-// that no service has (3, 4 and every unknown value).
-TServerConn* CreateServiceConn(uint32_t selector);
+// that no service has (3, 4 and every unknown value). frames and serverThreadId go
+// to the image service.
+TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId);

@@ -35,8 +35,8 @@ unsigned long ConnectionCount(const TMemoryBase& list)
 
 } // namespace
 
-TListener::TListener(const TFernSettings& settings, DWORD serverThreadId)
-    : m_Settings(settings), m_ServerThreadId(serverThreadId)
+TListener::TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames)
+    : m_Settings(settings), m_ServerThreadId(serverThreadId), m_Frames(frames)
 {
     InitializeCriticalSection(&m_ConnectionLock);
 }
@@ -199,7 +199,8 @@ void TListener::Admit(SOCKET socket, uint32_t selector)
 {
     EnterCriticalSection(&m_ConnectionLock);
     int index = ListIndex(selector);
-    TServerConn* connection = index < 0 ? nullptr : CreateServiceConn(selector);
+    TServerConn* connection =
+        index < 0 ? nullptr : CreateServiceConn(selector, m_Frames, m_ServerThreadId);
     TMemoryBase* list = index < 0 ? nullptr : &m_Connections[index];
     if (connection && !list->AddMemory(sizeof(connection), &connection)) {
         delete connection;

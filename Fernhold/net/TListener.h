@@ -11,6 +11,7 @@
 
 #include <atomic>
 
+class TFrameStore;
 class TServerConn;
 
 // Started, stopped and deleted by the server thread (TServerCore); reaped there too.
@@ -19,8 +20,9 @@ class TServerConn;
 class TListener : public TobjectBase {
 public:
     // settings: read for the refusal bit of serverFlags. serverThreadId: where ended
-    // service threads post TM_SERVICE_ENDED (0 when nobody reaps, as in tests).
-    TListener(const TFernSettings& settings, DWORD serverThreadId);
+    // service threads post TM_SERVICE_ENDED (0 when nobody reaps, as in tests) and
+    // image services TM_CAPTURE. frames: the server's frame store (null: no frames).
+    TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames = nullptr);
     ~TListener();
 
     // Listens on address:port (both in network byte order) and starts the accept
@@ -65,4 +67,5 @@ private:
     TMemoryBase m_Connections[LIST_COUNT];
     const TFernSettings& m_Settings;
     DWORD m_ServerThreadId;
+    TFrameStore* m_Frames;
 };

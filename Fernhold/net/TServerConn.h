@@ -45,6 +45,8 @@ protected:
     // connection broke. Returns 1 with header.length bytes in the buffer.
     int ReadPayload(const PacketHeader& header, unsigned char (&buffer)[MAX_STORED_PAYLOAD]);
 
+    // The connection ends after the request in progress.
+    void EndService() { m_Running = 0; }
     SOCKET GetSocket() const { return m_Socket.load(); }
     TListener* GetListener() const { return m_Listener; }
 

@@ -80,7 +80,7 @@ void TServerCore::RefreshListeners()
         for (unsigned long i = 0; i < ListenerCount(m_Listeners) && !bound; ++i)
             bound = ListenerAt(m_Listeners, i)->GetBoundAddress().sin_addr.s_addr == address;
         if (bound) continue;
-        TListener* listener = new TListener(m_Settings, m_Thread.GetId());
+        TListener* listener = new TListener(m_Settings, m_Thread.GetId(), &m_Frames);
         if (!m_Listeners.AddMemory(sizeof(listener), &listener)) {
             delete listener;
             continue;
@@ -142,6 +142,13 @@ void TServerCore::ReapAll()
     LeaveCriticalSection(&m_ListenerLock);
 }
 
+void TServerCore::Capture()
+{
+    SIZE screen = ScreenSize();
+    m_Frames.Capture(screen.cx, screen.cy, m_Settings.gridColumns.load(),
+                     m_Settings.gridRows.load());
+}
+
 void TServerCore::NotifyListenersChanged()
 {
     HWND window = m_MainWindow.load();
@@ -170,9 +177,9 @@ void TServerCore::Run()
             ReapAll();
             break;
         case TM_CAPTURE:
-            // Requests that piled up are served by one capture; the screen-image
-            // service does the copy here.
+            // Requests that piled up are served by one capture.
             TWorkerThread::RemoveWaiting(TM_CAPTURE, TM_CAPTURE);
+            Capture();
             break;
         case TM_CLOSE_LISTENERS:
             // A refresh posted behind this close (the new port) must still run, so

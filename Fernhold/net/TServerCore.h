@@ -2,6 +2,7 @@
 #pragma once
 
 #include "net/HostAddresses.h"
+#include "net/TFrameStore.h"
 #include "net/TFernSettings.h"
 #include "net/TWorkerThread.h"
 
@@ -15,8 +16,7 @@ class TListener;
 // Owned by the application object. Other threads reach it only by posting the TM_
 // server messages to GetThreadId(); the listener list is changed on the server
 // thread alone, under the listener lock (taken before any connection lock).
-// The frame lock, capture context, compressed frame and frame number join this
-// class with the screen-image service.
+// The frame store is shared with the image services of every listener.
 class TServerCore : public TobjectBase {
 public:
     explicit TServerCore(const TFernSettings& settings);
@@ -44,6 +44,7 @@ public:
     unsigned long GetListenerAddresses(TMemoryBase& addresses);
     // Connections of every service on every listener.
     unsigned long GetConnectionCount();
+    TFrameStore& GetFrames() { return m_Frames; }
 
 private:
     static void ServerThread(void* owner);
@@ -52,6 +53,8 @@ private:
     // Stops every listener and, with remove, deletes them and empties the list.
     void StopListeners(bool remove);
     void NotifyListenersChanged();
+    // Server thread, TM_CAPTURE: the desktop at its current size into the frame store.
+    void Capture();
 
     CRITICAL_SECTION m_ListenerLock;
     // TListener* entries.
@@ -60,4 +63,5 @@ private:
     const TFernSettings& m_Settings;
     std::atomic<HWND> m_MainWindow{nullptr};
     THostLookup m_HostLookup;
+    TFrameStore m_Frames;
 };

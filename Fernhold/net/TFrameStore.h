@@ -1,0 +1,51 @@
+// The server's newest screen frame: capture context, compressed pixels and frame number.
+#pragma once
+
+#include <Inkwell/TMemDC.h>
+#include <Keelwork/TMemory.h>
+#include <Keelwork/TobjectBase.h>
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Owned by TServerCore and shared by every image service of its listeners. The
+// frame lock guards all three fields: the server thread holds it for a whole capture
+// and compression, a service thread while it reads the length and while it sends
+// the frame, so a capture waits for a frame in transit and the reverse.
+class TFrameStore : public TobjectBase {
+public:
+    TFrameStore();
+    ~TFrameStore();
+    TFrameStore(const TFrameStore&) = delete;
+    TFrameStore& operator=(const TFrameStore&) = delete;
+
+    // Server thread: copies the desktop into a width x height 16-bit image in a grid
+    // of columns x rows tiles, compresses it and counts a new frame. Returns 1, or 0
+    // (frame number unchanged) when the context cannot be made or compression fails.
+    int Capture(long width, long height, uint32_t columns, uint32_t rows);
+
+    void Lock() { EnterCriticalSection(&m_Lock); }
+    void Unlock() { LeaveCriticalSection(&m_Lock); }
+    // Under Lock: the compressed stream (its size is the frame length) and the number.
+    const TMemory& GetCompressed() const { return m_Compressed; }
+    uint32_t GetFrameNumber() const { return m_FrameNumber; }
+
+private:
+    CRITICAL_SECTION m_Lock;
+    TMemDC m_Capture;
+    TMemory m_Compressed;
+    uint32_t m_FrameNumber = 0;
+};
+
+// This machine's screen size in pixels, as captured and as announced to clients.
+SIZE ScreenSize();
+
+// Tile size and count along one side of the capture grid: parts tiles of length /
+// parts, plus one more when they fall short. parts 0 or beyond length is taken as
+// the nearest workable value, so no tile is ever empty.
+struct CaptureGrid {
+    long tile;
+    long count;
+};
+CaptureGrid GridAlong(long length, uint32_t parts);

@@ -1,0 +1,206 @@
+// Server and client engines on loopback against the real display: frames arrive pixel
+// for pixel and are paced by delivery.
+#include "NetTestSupport.h"
+
+#include "net/NetMessages.h"
+#include "net/TImageLink.h"
+#include "net/TServerCore.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// A 5-5-5 exact colour for every pixel: each channel a multiple of 8 that varies.
+uint32_t PatternColour(long x, long y)
+{
+    uint32_t r = (x * 8) & 0xF8, g = (y * 8) & 0xF8, b = ((x ^ y) * 8) & 0xF8;
+    return (r << 16) | (g << 8) | b;
+}
+
+uint16_t As555(uint32_t colour)
+{
+    return static_cast<uint16_t>((((colour >> 19) & 0x1F) << 10) | (((colour >> 11) & 0x1F) << 5) |
+                                 ((colour >> 3) & 0x1F));
+}
+
+// A topmost window over the whole screen showing the pattern.
+class PatternWindow {
+public:
+    PatternWindow()
+    {
+        m_Size = ScreenSize();
+        m_Pixels.resize(static_cast<size_t>(m_Size.cx) * m_Size.cy);
+        for (long y = 0; y < m_Size.cy; ++y)
+            for (long x = 0; x < m_Size.cx; ++x)
+                m_Pixels[static_cast<size_t>(y) * m_Size.cx + x] = PatternColour(x, y);
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "FernPatternWindow";
+        RegisterClassA(&windowClass);
+        m_Window =
+            CreateWindowExA(WS_EX_TOPMOST, "FernPatternWindow", "pattern", WS_POPUP | WS_VISIBLE, 0,
+                            0, m_Size.cx, m_Size.cy, nullptr, nullptr, windowClass.hInstance, this);
+        SetForegroundWindow(m_Window);
+        SetFocus(m_Window);
+        UpdateWindow(m_Window);
+        Pump(300);
+    }
+    ~PatternWindow() { DestroyWindow(m_Window); }
+
+    // Dispatches this thread's window messages for a while.
+    static void Pump(DWORD milliseconds)
+    {
+        DWORD start = GetTickCount();
+        do {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+            Sleep(10);
+        } while (GetTickCount() - start < milliseconds);
+    }
+
+    SIZE m_Size;
+    HWND m_Window;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(
+                                  reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        auto* self = reinterpret_cast<PatternWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self && message == WM_PAINT) {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(window, &paint);
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof(info.bmiHeader);
+            info.bmiHeader.biWidth = self->m_Size.cx;
+            info.bmiHeader.biHeight = -self->m_Size.cy;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            SetDIBitsToDevice(dc, 0, 0, self->m_Size.cx, self->m_Size.cy, 0, 0, 0, self->m_Size.cy,
+                              self->m_Pixels.data(), &info, DIB_RGB_COLORS);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    std::vector<uint32_t> m_Pixels;
+};
+
+class RemoteDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // this thread's queue
+        m_Settings.port = htons(PORT);
+        m_Server.SetHostLookup([](TMemoryBase& out) {
+            uint32_t address = inet_addr("127.0.0.1");
+            out.Free();
+            out.AddMemory(4, &address);
+            return 1;
+        });
+        ASSERT_EQ(m_Server.Start(), 1);
+        ASSERT_TRUE(PostThreadMessageA(m_Server.GetThreadId(), TM_REFRESH_LISTENERS, 0, 0));
+        TMemoryBase addresses;
+        DWORD start = GetTickCount();
+        while (m_Server.GetListenerAddresses(addresses) == 0 && GetTickCount() - start < 5000)
+            Sleep(20);
+        ASSERT_EQ(m_Server.GetListenerAddresses(addresses), 1u);
+    }
+
+    // Requests frames until one is expanded on this thread (true) or the link is lost.
+    bool NextFrame(TImageLink& link, DWORD timeoutMs)
+    {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < timeoutMs) {
+            if (link.IsIdle()) PostThreadMessageA(link.GetThreadId(), TM_GET_FRAME, 0, 0);
+            DWORD wait = GetTickCount();
+            while (GetTickCount() - wait < 150) {
+                MSG message;
+                while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                    if (message.message == TM_FRAME_RECEIVED && m_Image.Expand()) return true;
+                    if (message.message == TM_LINK_LOST) return false;
+                    DispatchMessageA(&message);
+                }
+                Sleep(10);
+            }
+        }
+        return false;
+    }
+
+    static constexpr uint16_t PORT = 27401;
+    TFernSettings m_Settings;
+    TServerCore m_Server{m_Settings};
+    TClientImage m_Image;
+};
+
+TEST_F(RemoteDisplayTest, PatternArrivesPixelForPixelAndFramesFollowDelivery)
+{
+    PatternWindow pattern;
+    TImageLink link(m_Settings, m_Image, GetCurrentThreadId());
+    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", PORT)), 1);
+
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TM_GET_SCREEN_SIZE, 0, 0));
+    DWORD start = GetTickCount();
+    while (m_Image.GetImageBytes() == 0 && GetTickCount() - start < 5000)
+        Sleep(20);
+    SIZE remote = m_Image.GetRemoteSize();
+    ASSERT_EQ(remote.cx, pattern.m_Size.cx);
+    ASSERT_EQ(remote.cy, pattern.m_Size.cy);
+
+    ASSERT_TRUE(NextFrame(link, 10000));
+    EXPECT_EQ(link.GetLastFrameNumber(), 1u);
+    m_Image.LockImage();
+    TDIBitmap* bitmap = m_Image.GetContext().LookImgeObject();
+    ASSERT_NE(bitmap, nullptr);
+    long mismatches = 0;
+    for (long y = 0; y < remote.cy; ++y) {
+        const auto* row =
+            reinterpret_cast<const uint16_t*>(bitmap->GetLpPixel() + y * bitmap->GetLineByte());
+        for (long x = 0; x < remote.cx; ++x) {
+            if ((row[x] & 0x7FFF) != As555(PatternColour(x, y)) && mismatches++ < 5)
+                ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << row[x];
+        }
+    }
+    m_Image.UnlockImage();
+    EXPECT_EQ(mismatches, 0);
+
+    // No capture runs until the client asks again after its delivery.
+    Sleep(400);
+    TFrameStore& frames = m_Server.GetFrames();
+    frames.Lock();
+    EXPECT_EQ(frames.GetFrameNumber(), 1u);
+    frames.Unlock();
+    ASSERT_TRUE(NextFrame(link, 10000));
+    EXPECT_EQ(link.GetLastFrameNumber(), 2u);
+    link.Stop();
+}
+
+TEST(CaptureGridTest, TilesCoverTheScreenWithoutEmptyTiles)
+{
+    struct Case {
+        long length;
+        uint32_t parts;
+        long tile, count;
+    };
+    const Case cases[] = {
+        {1024, 4, 256, 4}, {768, 10, 76, 11}, {1080, 10, 108, 10},
+        {768, 0, 768, 1},  {5, 10, 1, 5},     {0, 10, 1, 1},
+    };
+    for (const Case& c : cases) {
+        CaptureGrid grid = GridAlong(c.length, c.parts);
+        EXPECT_EQ(grid.tile, c.tile) << c.length << "/" << c.parts;
+        EXPECT_EQ(grid.count, c.count) << c.length << "/" << c.parts;
+    }
+}
+
+} // namespace
