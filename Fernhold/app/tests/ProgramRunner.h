@@ -1,0 +1,31 @@
+// Starting Fernhold.exe from a test and finding and answering its windows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Fernhold.exe beside the test program.
+std::string ProgramPath();
+// A top-level window of the process with that class and caption, or null after timeoutMs.
+HWND WaitForWindow(DWORD process, const char* className, const char* caption, DWORD timeoutMs);
+// Presses a message box's button the way a click does, again until the box is gone
+// (a press that arrives while the box is still being set up is lost).
+bool PressButton(HWND box, int id);
+
+// True once the events service on address:port accepts and closes an exchange.
+bool ServesWithin(const char* address, uint16_t port, DWORD timeoutMs);
+
+// One run of Fernhold.exe in its own folder; a run still going at destruction is ended.
+class Program {
+public:
+    ~Program();
+    bool Start();
+    DWORD GetId() const { return m_Info.dwProcessId; }
+    // The exit code, or STILL_ACTIVE when the program has not ended within timeoutMs.
+    DWORD WaitForExit(DWORD timeoutMs);
+
+private:
+    PROCESS_INFORMATION m_Info{};
+};
