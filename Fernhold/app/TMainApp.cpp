@@ -209,9 +209,10 @@ int TMainApp::LoadUserInfo()
     int local = m_LocalUser.Load(TFileName(LOCAL_USER_FILE));
     int system = m_SystemUser.Load(TFileName(systemPath));
     if (local && !system) {
-        MessageBoxA(nullptr,
-                    "ファイル構成に問題があります！。\n一度全て消して新しくファイルを入れ直してください。",
-                    "Fernhold ver1.13", MB_ICONSTOP);
+        MessageBoxA(
+            nullptr,
+            "ファイル構成に問題があります！。\n一度全て消して新しくファイルを入れ直してください。",
+            "Fernhold ver1.13", MB_ICONSTOP);
         return 0;
     }
     if (system && !(local && m_LocalUser.SameAs(m_SystemUser))) {

@@ -13,7 +13,8 @@ struct Image {
     std::vector<unsigned char> bytes;
     Image& Text(const char* text, size_t n)
     {
-        for (size_t i = 0; i < n; ++i) bytes.push_back(static_cast<unsigned char>(text[i]));
+        for (size_t i = 0; i < n; ++i)
+            bytes.push_back(static_cast<unsigned char>(text[i]));
         return *this;
     }
     Image& U32(uint32_t v) { return Text(reinterpret_cast<const char*>(&v), 4); }
