@@ -1,8 +1,10 @@
 // Server and client engines on loopback against the real display: frames arrive pixel
-// for pixel and are paced by delivery.
+// for pixel, frames are paced by delivery, and injected input reaches the display.
 #include "NetTestSupport.h"
 
+#include "net/EventRequests.h"
 #include "net/NetMessages.h"
+#include "net/TEventLink.h"
 #include "net/TImageLink.h"
 #include "net/TServerCore.h"
 
@@ -25,7 +27,8 @@ uint16_t As555(uint32_t colour)
                                  ((colour >> 3) & 0x1F));
 }
 
-// A topmost window over the whole screen showing the pattern.
+// A topmost window over the whole screen showing the pattern; it also counts the
+// key-down messages it receives while focused.
 class PatternWindow {
 public:
     PatternWindow()
@@ -66,6 +69,8 @@ public:
 
     SIZE m_Size;
     HWND m_Window;
+    int m_KeyDowns = 0;
+    WPARAM m_LastKey = 0;
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -88,6 +93,10 @@ private:
                               self->m_Pixels.data(), &info, DIB_RGB_COLORS);
             EndPaint(window, &paint);
             return 0;
+        }
+        if (self && message == WM_KEYDOWN) {
+            ++self->m_KeyDowns;
+            self->m_LastKey = wParam;
         }
         return DefWindowProcA(window, message, wParam, lParam);
     }
@@ -182,6 +191,39 @@ TEST_F(RemoteDisplayTest, PatternArrivesPixelForPixelAndFramesFollowDelivery)
     frames.Unlock();
     ASSERT_TRUE(NextFrame(link, 10000));
     EXPECT_EQ(link.GetLastFrameNumber(), 2u);
+    link.Stop();
+}
+
+TEST_F(RemoteDisplayTest, InjectedMouseAndKeyReachTheDisplay)
+{
+    PatternWindow window;
+    TEventLink link(m_Settings);
+    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", PORT)), 1);
+
+    SIZE screen = ScreenSize();
+    EventPacket move;
+    ASSERT_EQ(MakeMouseRequest(300, 200, screen.cx, screen.cy, MouseFlagsForMessage(WM_MOUSEMOVE),
+                               0, move),
+              1);
+    link.Post(move);
+    POINT cursor{};
+    DWORD start = GetTickCount();
+    do {
+        PatternWindow::Pump(50);
+        GetCursorPos(&cursor);
+    } while ((cursor.x != 300 || cursor.y != 200) && GetTickCount() - start < 5000);
+    EXPECT_NEAR(cursor.x, 300, 1);
+    EXPECT_NEAR(cursor.y, 200, 1);
+
+    SetForegroundWindow(window.m_Window);
+    SetFocus(window.m_Window);
+    link.Post(MakeKeyRequest('K', 0x00250001));
+    link.Post(MakeKeyRequest('K', static_cast<LPARAM>(0xC0250001u)));
+    start = GetTickCount();
+    while (window.m_KeyDowns == 0 && GetTickCount() - start < 5000)
+        PatternWindow::Pump(50);
+    EXPECT_EQ(window.m_KeyDowns, 1);
+    EXPECT_EQ(window.m_LastKey, static_cast<WPARAM>('K'));
     link.Stop();
 }
 
