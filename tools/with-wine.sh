@@ -43,15 +43,21 @@ fi
 
 if [ ! -f "$WINEPREFIX/.fernhold-ready" ]; then
     echo "with-wine: preparing Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
+    # wineboot and regedit may report failure under load although the prefix is
+    # usable; what counts is that the prefix exists afterwards.
+    wineboot -i >/dev/null 2>&1 || echo "with-wine: wineboot exited with $?" >&2
     # A UTF-16 .reg file carries the Japanese face name intact (command-line
     # arguments would pass through the missing glibc locale and be mangled).
     reg="$WINEPREFIX/fernhold-fonts.reg"
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
         '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
         '"ＭＳ ゴシック"="IPAGothic"' | iconv -f UTF-8 -t UTF-16 >"$reg"
-    wine regedit /S "$reg" >/dev/null 2>&1
-    wineserver -w
+    wine regedit /S "$reg" >/dev/null 2>&1 || echo "with-wine: regedit exited with $?" >&2
+    wineserver -w || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "with-wine: the Wine prefix could not be made" >&2
+        exit 1
+    fi
     touch "$WINEPREFIX/.fernhold-ready"
 fi
 
