@@ -64,12 +64,19 @@ TEST(DestinationTest, DefaultsAndTheRecordLengthField)
     EXPECT_EQ(words[3], 4u);
 }
 
-TEST(ConnectionListFileTest, SavedListComesBackWholeAndReplacesTheOldFile)
+// A path in the temporary folder with no file there yet.
+std::string FreshTempPath(const char* name)
 {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "fern-list-test.clf";
+    std::string path = std::string(folder) + name;
     DeleteFileA(path.c_str());
+    return path;
+}
+
+TEST(ConnectionListFileTest, SavedListComesBackWholeAndReplacesTheOldFile)
+{
+    std::string path = FreshTempPath("fern-list-test.clf");
     {
         RecordList list;
         Named(list, "alpha", "10.0.0.7", 5483)->AddMac(MAC_A);
@@ -107,10 +114,7 @@ TEST(ConnectionListFileTest, SavedListComesBackWholeAndReplacesTheOldFile)
 
 TEST(ConnectionListFileTest, MissingFileIsCreatedEmpty)
 {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "fern-missing-list.clf";
-    DeleteFileA(path.c_str());
+    std::string path = FreshTempPath("fern-missing-list.clf");
     RecordList list;
     EXPECT_EQ(LoadListFile(path.c_str(), list.records), 0);
     EXPECT_EQ(Count(list.records), 0u);

@@ -107,10 +107,7 @@ class RecordingPeer {
 public:
     explicit RecordingPeer(uint16_t port)
     {
-        m_Listen = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = LoopbackAddress("127.0.0.1", port);
-        bind(m_Listen, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-        listen(m_Listen, 1);
+        m_Listen = ListenOnLoopback(port);
         m_Thread = std::thread([this] { Serve(); });
     }
     ~RecordingPeer()

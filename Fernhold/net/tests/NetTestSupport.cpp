@@ -35,6 +35,15 @@ sockaddr_in LoopbackAddress(const char* address, uint16_t port)
     return result;
 }
 
+SOCKET ListenOnLoopback(uint16_t port)
+{
+    SOCKET listening = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = LoopbackAddress("127.0.0.1", port);
+    bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    listen(listening, 1);
+    return listening;
+}
+
 bool ReapedWithin(TListener& listener, uint32_t selector, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

@@ -9,6 +9,8 @@
 #include <cstdint>
 
 sockaddr_in LoopbackAddress(const char* address, uint16_t port);
+// A socket listening on 127.0.0.1:port for a scripted peer of the test's own.
+SOCKET ListenOnLoopback(uint16_t port);
 
 // 1 when this process runs inside the test namespace, where the host name resolves
 // to 127.0.0.1 and 127.0.0.2 only; tests that listen on the host's addresses skip
