@@ -61,4 +61,8 @@ if [ ! -f "$WINEPREFIX/.fernhold-ready" ]; then
     touch "$WINEPREFIX/.fernhold-ready"
 fi
 
+# One persistent server for the whole command: without it the server ends 3 s
+# after each program and a program started in that moment can fail to reach it.
+wineserver -p
+
 "$@"
