@@ -2,7 +2,7 @@
 // shrinking single-precision filler; a trailer of filler bytes checks the whole.
 #include "app/TRecordFile.h"
 
-#include "app/ReplaceFile.h"
+#include "net/ReplaceFile.h"
 
 #include <Keelwork/TMemory.h>
 

@@ -2,29 +2,121 @@
 // and the connection to one destination.
 #pragma once
 
+#include "net/HostResolver.h"
+#include "net/TClientImage.h"
+#include "net/TDestination.h"
+#include "net/TFernSettings.h"
 #include "net/TWorkerThread.h"
 
+#include <Keelwork/TMemoryBase.h>
 #include <Keelwork/TobjectBase.h>
 
-// Owned by the application object; reached by posting the TM_ client messages to
-// GetThreadId(). So far the thread only runs and ends: the session, search, list
-// and wake messages are not handled yet and are ignored like any unknown message.
+#include <atomic>
+#include <cstdint>
+
+class TEventLink;
+class TImageLink;
+
+// Owned by the application object. The main window reaches the client thread by posting
+// the TM_ client messages to GetThreadId(); the engine answers with UM_ messages sent
+// (SendNotifyMessageA) or posted to the main window, never waiting for it.
+// The destination-list lock guards the list's membership and every field of every
+// record that other threads copy in or out; records are deleted outside it, because a
+// dying record waits for its worker thread, which may be waiting for the lock.
 class TClientCore : public TobjectBase {
 public:
-    TClientCore();
+    explicit TClientCore(const TFernSettings& settings);
+    // Stops the thread if still running; deletes the links and the destinations.
     ~TClientCore();
+    TClientCore(const TClientCore&) = delete;
+    TClientCore& operator=(const TClientCore&) = delete;
+
+    // Window that hears the status texts, destination changes, connection events and
+    // UM_IMAGE_READY (may be null). Set before Start.
+    void SetMainWindow(HWND window);
+    // Replaces the host lookups (by default gethostbyname/gethostbyaddr). Set before
+    // Start, while no search runs.
+    void SetHostResolver(THostResolver resolver) { m_Resolver = std::move(resolver); }
 
     // Starts the client thread at below-normal priority. Returns 1, or 0 when the
     // thread cannot be made.
     int Start();
-    // Posts TM_QUIT every 2000 ms until the client thread has ended.
+    // Deletes every destination (each waits for its worker thread), then posts TM_QUIT
+    // every 2000 ms until the client thread has ended.
     void Stop();
 
     DWORD GetThreadId() const { return m_Thread.GetId(); }
+    // Read by the main thread; set only by Connect and Disconnect on the client thread,
+    // which the connection state keeps apart from the main thread's use of the links.
+    TEventLink* GetEventLink() const { return m_EventLink.load(); }
+    TImageLink* GetImageLink() const { return m_ImageLink.load(); }
+    // The remote screen's copy the view windows draw from.
+    TClientImage& GetImage() { return m_Image; }
+    // Index of the destination last connected; -1 before the first connect.
+    long GetSelectedIndex() const { return m_Selected.load(); }
+
+    // The list, for the main thread's dialogs and rows: hold the lock around every
+    // use of GetDestinationCount, GetDestination and the records' fields.
+    void LockList() { EnterCriticalSection(&m_ListLock); }
+    void UnlockList() { LeaveCriticalSection(&m_ListLock); }
+    unsigned long GetDestinationCount() const;
+    TDestination* GetDestination(unsigned long index) const;
+
+    // Appends a copy of record (see TDestination::CopyFrom) and posts UM_ENTRY_CHANGED
+    // with the new record. Any thread. Returns the copy, or null when the list cannot grow.
+    TDestination* AddDestination(const TDestination& record);
+    // Replaces the list by the file's records (a missing file is created empty; a wrong
+    // tag or version leaves the list empty); the search cursor starts over. Returns 1
+    // when the file had the right tag and version.
+    int LoadListFile(const char* path);
+    // Writes the whole list to path through a temporary file. 1 when path holds it.
+    int SaveListFile(const char* path);
+
+    // Client thread, TM_LOAD_LIST and TM_SAVE_LIST: the file dialogs, owned by the
+    // main window.
+    void OpenListFile();
+    void SaveListFileAs();
+
+    // Client thread: the session and the search. Connect returns 1 when both links
+    // are up; every failure has sent UM_CONNECT_EVENT 4.
+    int Connect(unsigned long index);
+    void Disconnect();
+    void SearchTick();
+    void ResetSearch();
+    // Caller holds the list lock.
+    void StartSearch(TDestination* destination);
 
 private:
     static void ClientThread(void* owner);
     void Run();
+    // Client thread: one thread message; returns 0 for TM_QUIT.
+    int Handle(const MSG& message);
+    void DeleteLinks();
+    // Takes every record out of the list under the lock and deletes them outside it.
+    void DeleteDestinations();
+    // Caller holds the list lock; a record that does not fit is deleted.
+    bool AppendLocked(TDestination* record);
+    // Search thread body for one destination.
+    static void SearchThread(void* job);
+    void Search(TDestination* destination);
+    void SendStatus(const char* text, LPARAM priority);
+    void SendConnectEvent(WPARAM event);
+    // SendNotifyMessageA, or PostMessageA with post; nothing while there is no window.
+    void TellMainWindow(UINT message, WPARAM wParam, LPARAM lParam, bool post);
+    // The common file dialog's fields for both list dialogs.
+    int ChooseListFile(bool save, char (&path)[MAX_PATH]);
 
+    const TFernSettings& m_Settings;
+    CRITICAL_SECTION m_ListLock;
+    // TDestination* entries in display order.
+    TMemoryBase m_Destinations;
+    std::atomic<TEventLink*> m_EventLink{nullptr};
+    std::atomic<TImageLink*> m_ImageLink{nullptr};
     TWorkerThread m_Thread;
+    std::atomic<long> m_Selected{-1};
+    // Round-robin position of SearchTick; -1 after every load.
+    int32_t m_SearchCursor = -1;
+    TClientImage m_Image;
+    std::atomic<HWND> m_MainWindow{nullptr};
+    THostResolver m_Resolver;
 };

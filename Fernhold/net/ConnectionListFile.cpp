@@ -1,7 +1,5 @@
 // Connection-list file: image form, atomic save and load.
-#include "app/ConnectionListFile.h"
-
-#include "app/ReplaceFile.h"
+#include "net/ConnectionListFile.h"
 
 #include <cstring>
 
@@ -20,17 +18,39 @@ void WriteListImage(TDestination* const* records, unsigned long count, TMemoryBa
         records[i]->Write(image);
 }
 
-int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& records)
+int TListImageReader::Open(const unsigned char* image, unsigned long size)
 {
-    uint32_t version = 0, count = 0;
+    uint32_t version = 0;
+    m_Left = 0;
     if (size < LIST_HEADER_BYTES || memcmp(image, "FNCL", 4) != 0) return 0;
     memcpy(&version, image + 4, 4);
-    memcpy(&count, image + 8, 4);
     if (version != LIST_VERSION) return 0;
-    unsigned long cursor = LIST_HEADER_BYTES;
-    for (uint32_t i = 0; i < count; ++i) {
-        TDestination* record = new TDestination;
-        if (record->Read(image, size, cursor) < 0 || !records.AddMemory(sizeof(record), &record)) {
+    memcpy(&m_Left, image + 8, 4);
+    m_Image = image;
+    m_Size = size;
+    m_Cursor = LIST_HEADER_BYTES;
+    return 1;
+}
+
+TDestination* TListImageReader::Next()
+{
+    if (m_Left == 0) return nullptr;
+    --m_Left;
+    TDestination* record = new TDestination;
+    if (record->Read(m_Image, m_Size, m_Cursor) < 0) {
+        delete record;
+        m_Left = 0;
+        return nullptr;
+    }
+    return record;
+}
+
+int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& records)
+{
+    TListImageReader reader;
+    if (!reader.Open(image, size)) return 0;
+    while (TDestination* record = reader.Next()) {
+        if (!records.AddMemory(sizeof(record), &record)) {
             delete record;
             break;
         }
@@ -38,20 +58,11 @@ int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& r
     return 1;
 }
 
-int SaveListFile(const char* path, const TMemoryBase& records)
-{
-    TMemoryBase image;
-    WriteListImage(reinterpret_cast<TDestination* const*>(static_cast<unsigned char*>(records)),
-                   records.GetSize() / sizeof(TDestination*), image);
-    return ReplaceFileContents(path, static_cast<unsigned char*>(image), image.GetSize());
-}
-
-int LoadListFile(const char* path, TMemoryBase& records)
+int LoadFileImage(const char* path, TMemoryBase& image)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
-    TMemoryBase image;
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);
     DWORD got = 0;
@@ -60,5 +71,5 @@ int LoadListFile(const char* path, TMemoryBase& records)
         (size == 0 ||
          (ReadFile(file, static_cast<unsigned char*>(image), size, &got, nullptr) && got == size));
     CloseHandle(file);
-    return read && ReadListImage(static_cast<unsigned char*>(image), image.GetSize(), records);
+    return read;
 }

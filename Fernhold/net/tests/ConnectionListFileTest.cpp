@@ -1,5 +1,7 @@
-// Destination records and connection-list files: layout, round trip, old and damaged files.
-#include "app/ConnectionListFile.h"
+// Destination records and connection-list files: layout, round trip through the client
+// engine, old and damaged files.
+#include "net/ConnectionListFile.h"
+#include "net/TClientCore.h"
 
 #include <gtest/gtest.h>
 
@@ -74,51 +76,73 @@ std::string FreshTempPath(const char* name)
     return path;
 }
 
-TEST(ConnectionListFileTest, SavedListComesBackWholeAndReplacesTheOldFile)
+// The list moves between the client engine and disk whole; a load replaces the list.
+TEST(ConnectionListFileTest, SavedListComesBackWholeThroughTheClientEngine)
 {
     std::string path = FreshTempPath("fern-list-test.clf");
+    TFernSettings settings;
     {
+        TClientCore saver(settings);
         RecordList list;
         Named(list, "alpha", "10.0.0.7", 5483)->AddMac(MAC_A);
         TDestination* second = Named(list, "beta", "127.0.0.2", 6000);
         second->AddMac(MAC_B);
         second->AddMac(MAC_A);
-        second->searchState = 3;
         second->failureCount = 9;
+        second->searchesLeft = 3;
         Named(list, "gamma", "0.0.0.0", 5483);
-        ASSERT_EQ(SaveListFile(path.c_str(), list.records), 1);
+        for (unsigned long i = 0; i < Count(list.records); ++i)
+            saver.AddDestination(*At(list.records, i));
+        ASSERT_EQ(saver.SaveListFile(path.c_str()), 1);
         // Saving again over an existing file keeps it whole.
-        ASSERT_EQ(SaveListFile(path.c_str(), list.records), 1);
+        ASSERT_EQ(saver.SaveListFile(path.c_str()), 1);
     }
-    RecordList loaded;
-    ASSERT_EQ(LoadListFile(path.c_str(), loaded.records), 1);
-    ASSERT_EQ(Count(loaded.records), 3u);
+    TClientCore loader(settings);
+    TDestination stale;
+    loader.AddDestination(stale);
+    ASSERT_EQ(loader.LoadListFile(path.c_str()), 1);
+    loader.LockList();
+    ASSERT_EQ(loader.GetDestinationCount(), 3u);
     const char* names[] = {"alpha", "beta", "gamma"};
     const uint16_t ports[] = {5483, 6000, 5483};
     const unsigned long macs[] = {1, 2, 0};
     for (unsigned long i = 0; i < 3; ++i) {
-        TDestination* record = At(loaded.records, i);
+        TDestination* record = loader.GetDestination(i);
         EXPECT_EQ(record->computerName.StringCmp(names[i]), 1) << i;
         EXPECT_EQ(record->displayName.StringCmp(names[i]), 1) << i;
         EXPECT_EQ(record->liveAddress.sin_port, htons(ports[i])) << i;
         EXPECT_EQ(memcmp(&record->liveAddress, &record->storedAddress, 16), 0) << i;
         EXPECT_EQ(record->GetMacCount(), macs[i]) << i;
-        EXPECT_EQ(record->searchState, 0u);
         EXPECT_EQ(record->failureCount, 0u);
+        EXPECT_EQ(record->searchesLeft, 0u);
     }
-    EXPECT_EQ(At(loaded.records, 0)->liveAddress.sin_addr.s_addr, inet_addr("10.0.0.7"));
-    EXPECT_EQ(memcmp(At(loaded.records, 1)->GetMac(0), MAC_B, 6), 0);
-    EXPECT_EQ(memcmp(At(loaded.records, 1)->GetMac(1), MAC_A, 6), 0);
+    EXPECT_EQ(loader.GetDestination(0)->liveAddress.sin_addr.s_addr, inet_addr("10.0.0.7"));
+    EXPECT_EQ(memcmp(loader.GetDestination(1)->GetMac(0), MAC_B, 6), 0);
+    EXPECT_EQ(memcmp(loader.GetDestination(1)->GetMac(1), MAC_A, 6), 0);
+    loader.UnlockList();
     DeleteFileA(path.c_str());
 }
 
-TEST(ConnectionListFileTest, MissingFileIsCreatedEmpty)
+TEST(ConnectionListFileTest, MissingOrForeignFileLeavesAnEmptyList)
 {
+    TFernSettings settings;
+    TClientCore core(settings);
+    TDestination record;
+    core.AddDestination(record);
     std::string path = FreshTempPath("fern-missing-list.clf");
-    RecordList list;
-    EXPECT_EQ(LoadListFile(path.c_str(), list.records), 0);
-    EXPECT_EQ(Count(list.records), 0u);
+    EXPECT_EQ(core.LoadListFile(path.c_str()), 0);
+    EXPECT_EQ(core.GetDestinationCount(), 0u);
     EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    core.AddDestination(record);
+    ASSERT_EQ(core.SaveListFile(path.c_str()), 1);
+    // The same bytes under another tag.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "LCNF", 4, &written, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(core.LoadListFile(path.c_str()), 0);
+    EXPECT_EQ(core.GetDestinationCount(), 0u);
     DeleteFileA(path.c_str());
 }
 

@@ -1,5 +1,5 @@
 // Destination record: defaults, worker shutdown and the "CNDT" form.
-#include "app/TDestination.h"
+#include "net/TDestination.h"
 
 #include <cstring>
 #include <vector>
@@ -33,10 +33,22 @@ TDestination::TDestination()
 TDestination::~TDestination()
 {
     cancel = 1;
-    if (workerThread) {
-        WaitForSingleObject(workerThread, INFINITE);
-        CloseHandle(workerThread);
-    }
+    worker.Join(INFINITE);
+}
+
+void TDestination::CopyFrom(const TDestination& source)
+{
+    displayName = source.displayName;
+    liveAddress = source.liveAddress;
+    searchState = source.searchState == SEARCH_SEARCHING || source.searchState == SEARCH_WAKING
+                      ? SEARCH_IDLE
+                      : source.searchState;
+    computerName = source.computerName;
+    storedAddress = source.storedAddress;
+    lastSearchTime = source.lastSearchTime;
+    failureCount = source.failureCount;
+    searchesLeft = source.searchesLeft;
+    m_Macs = source.m_Macs;
 }
 
 void TDestination::Write(TMemoryBase& out) const

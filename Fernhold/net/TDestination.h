@@ -1,16 +1,31 @@
 // One destination of the operator's list and its "CNDT" record form.
 #pragma once
 
+#include "net/TWorkerThread.h"
+
 #include <Keelwork/TMemoryBase.h>
 #include <Keelwork/TString.h>
 #include <Keelwork/TobjectBase.h>
 
 #include <winsock2.h>
 
+#include <atomic>
 #include <cstdint>
 
+// Search states of a destination.
+constexpr uint16_t SEARCH_IDLE = 0;
+constexpr uint16_t SEARCH_FOUND = 1;
+constexpr uint16_t SEARCH_NOT_FOUND = 2;
+constexpr uint16_t SEARCH_SEARCHING = 3;
+constexpr uint16_t SEARCH_WAKING = 4;
+// searchesLeft of a destination searched without end.
+constexpr uint32_t SEARCHES_WITHOUT_END = 0xFFFFFFFF;
+
 // Owned by the client engine's list; fields are copied in and out only inside the
-// client's critical section. A record that dies stops its worker thread first.
+// client's critical section. A record that dies stops its worker thread first. The
+// worker thread's handle belongs to the record: only the client thread starts and
+// releases it (and the destructor waits for it), so a search or wake-up thread never
+// clears it and a thread that ended is told apart by IsRunning.
 class TDestination : public TobjectBase {
 public:
     TDestination();
@@ -18,6 +33,11 @@ public:
     ~TDestination();
     TDestination(const TDestination&) = delete;
     TDestination& operator=(const TDestination&) = delete;
+
+    // Takes names, both addresses, the search fields and the MAC list of source; the
+    // worker thread, busy and cancel flags are not taken, and a searching or waking
+    // state becomes idle since no thread works on the copy.
+    void CopyFrom(const TDestination& source);
 
     // Appends the record's "CNDT" form (version 2) to out.
     void Write(TMemoryBase& out) const;
@@ -42,10 +62,9 @@ public:
     TString computerName{"Computer"};
     sockaddr_in storedAddress{};
     // Run-time only: the search or wake-up thread working on this record.
-    HANDLE workerThread = nullptr;
-    DWORD workerThreadId = 0;
+    TWorkerThread worker;
     uint16_t busy = 0;
-    volatile uint16_t cancel = 0;
+    std::atomic<uint16_t> cancel{0};
     uint32_t lastSearchTime = 0;
     uint32_t failureCount = 0;
     uint32_t searchesLeft = 0;

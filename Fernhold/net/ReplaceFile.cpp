@@ -1,5 +1,5 @@
 // Whole-image save through a temporary file and a replacing move.
-#include "app/ReplaceFile.h"
+#include "net/ReplaceFile.h"
 
 #include <windows.h>
 

@@ -1,0 +1,34 @@
+// The connection-list file ("FNCL"): a whole destination list on disk.
+#pragma once
+
+#include "net/TDestination.h"
+
+// records: a TMemoryBase of TDestination pointers in list order; the caller holds the
+// client's critical section around each call that reads or changes it.
+
+// The file image of count records.
+void WriteListImage(TDestination* const* records, unsigned long count, TMemoryBase& image);
+
+// Hands out the records of a list image one at a time, so a caller can publish each
+// as it arrives. The image must outlive the reader.
+class TListImageReader {
+public:
+    // 1 when the image opens with the "FNCL" tag and version 1.
+    int Open(const unsigned char* image, unsigned long size);
+    // The next record as a new object, or null once the announced count is read or a
+    // record runs past the end of the image (the rest counts as damaged).
+    TDestination* Next();
+
+private:
+    const unsigned char* m_Image = nullptr;
+    unsigned long m_Size = 0;
+    unsigned long m_Cursor = 0;
+    uint32_t m_Left = 0;
+};
+
+// Appends the records of a file image as new TDestination objects. Returns 0 (nothing
+// added) for a wrong tag or version; the records before a damaged one are kept.
+int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& records);
+
+// Reads the whole file into image; a missing file is created empty. 1 on success.
+int LoadFileImage(const char* path, TMemoryBase& image);
