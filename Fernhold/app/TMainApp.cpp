@@ -55,7 +55,7 @@ TMainApp::TMainApp()
     m_ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
     m_ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
     m_Settings.port = htons(static_cast<unsigned short>(TString("5483")));
-    m_lpClient = new TClientCore;
+    m_lpClient = new TClientCore(m_Settings);
     m_lpServer = new TServerCore(m_Settings);
 
     if (WSAStartup(MAKEWORD(2, 0), &m_WsaData) != 0) {
@@ -145,6 +145,7 @@ int TMainApp::CreateMainWindow()
     }
     m_lpMainWindow = window;
     m_lpServer->SetMainWindow(window->GetHandle());
+    m_lpClient->SetMainWindow(window->GetHandle());
     return 1;
 }
 
@@ -162,8 +163,9 @@ int TMainApp::Start()
     if (!m_lpClient->Start() || !m_lpServer->Start()) return 0;
     PostToMainWindow(UM_UI_STATE, UI_STATE_IDLE, 0);
     Sleep(START_SETTLE_MS);
-    // The default connection list is loaded and the notification icon added here
-    // once they exist.
+    // A missing file is created empty; a damaged one leaves what could be read.
+    m_lpClient->LoadListFile(m_Settings.defaultListFile);
+    // The notification icon is added here once it exists.
     PostThreadMessageA(m_lpServer->GetThreadId(), TM_REFRESH_LISTENERS, 0, 0);
     PostThreadMessageA(m_lpClient->GetThreadId(), TM_SEARCH_TICK, 0, 0);
     PostToMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, static_cast<LPARAM>(-1));
@@ -176,7 +178,8 @@ void TMainApp::ShutDown()
     if (m_lpMainWindow) EnableWindow(m_lpMainWindow->GetHandle(), FALSE);
     // The view window rectangle is taken from the live view window here once it exists.
     SaveOptions();
-    // The destination list is saved here once it exists.
+    // Whatever file the list came from, it is kept under the default name.
+    m_lpClient->SaveListFile(m_Settings.defaultListFile);
     m_lpClient->Stop();
     m_lpServer->Stop();
     if (m_lpMainWindow) {

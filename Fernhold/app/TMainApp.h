@@ -24,11 +24,12 @@ public:
     TMainApp();
     ~TMainApp();
 
-    // Creates the main window, starts the client and server threads and opens the
-    // listeners. Returns 1 when the program runs, 0 when it must not start.
+    // Creates the main window, starts the client and server threads, loads the default
+    // connection list and opens the listeners. Returns 1 when the program runs, 0 when
+    // it must not start.
     int Start();
-    // Stops the client engine, then the server engine, and destroys the main window,
-    // which ends the message loop.
+    // Saves the options and the destination list, stops the client engine, then the
+    // server engine, and destroys the main window, which ends the message loop.
     void ShutDown();
     // The main thread's message loop; returns the wParam of WM_QUIT.
     static int RunMessageLoop();
@@ -89,5 +90,4 @@ private:
     int m_UpdatePending = 0;
     TUserInfo m_LocalUser;
     TUserInfo m_SystemUser;
-    // The destination list arrives with its own part.
 };
