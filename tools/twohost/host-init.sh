@@ -1,0 +1,23 @@
+#!/bin/bash
+# First process of one test host (see hosts.sh): gives the fresh namespaces their
+# loopback, host name, /etc/hosts, a private /tmp (so the host's X and Wine sockets
+# meet no other display or server) and a copy-on-write Wine prefix, then waits to be
+# killed. Everything started in the host dies with it.
+#   host-init.sh <name> <host folder> <prefix to copy or "">
+set -euo pipefail
+name=$1 dir=$2 source=$3
+
+ip link set lo up
+hostname "$name"
+mount --bind "$dir/hosts" /etc/hosts
+mount -t tmpfs -o mode=1777 tmpfs /tmp
+if [ -n "$source" ]; then
+    # The suite's prepared prefix seen through an overlay: the host's writes land in
+    # its own folder and the original stays as it is.
+    mkdir -p "$dir/prefix-upper" "$dir/prefix-work"
+    mount -t overlay overlay \
+        -o "lowerdir=$source,upperdir=$dir/prefix-upper,workdir=$dir/prefix-work" \
+        "$dir/wineprefix"
+fi
+touch "$dir/ready"
+exec sleep infinity
