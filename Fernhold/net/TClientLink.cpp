@@ -4,6 +4,8 @@
 #include "net/NetMessages.h"
 #include "net/SocketIo.h"
 
+#include <cstring>
+
 namespace {
 constexpr DWORD LINK_STOP_WAIT_MS = 500;
 }
@@ -36,8 +38,13 @@ int TClientLink::Close()
 
 int TClientLink::Exchange(const PacketHeader& header, const void* payload, ReplyHeader& reply)
 {
-    if (SendAll(m_Socket, &header, sizeof(header)) < 1) return 0;
-    if (header.length && SendAll(m_Socket, payload, static_cast<int>(header.length)) < 1) return 0;
+    if (header.length > MAX_STORED_PAYLOAD) return 0;
+    // Header and payload leave in one send: a payload sent on its own waits behind
+    // the header for the peer's delayed acknowledgement, tens of milliseconds each.
+    unsigned char request[sizeof(PacketHeader) + MAX_STORED_PAYLOAD];
+    memcpy(request, &header, sizeof(header));
+    if (header.length) memcpy(request + sizeof(header), payload, header.length);
+    if (SendAll(m_Socket, request, static_cast<int>(sizeof(header) + header.length)) < 1) return 0;
     return RecvAll(m_Socket, &reply, sizeof(reply)) > 0;
 }
 

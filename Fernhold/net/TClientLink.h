@@ -37,9 +37,10 @@ public:
     int IsIdle() const { return m_Idle.load(); }
 
 protected:
-    // One request-reply exchange on the link thread: header, payload (may be null
-    // when the header's length is 0), then the 16-byte reply. Returns 1, or 0 when
-    // the connection broke.
+    // One request-reply exchange on the link thread: header and payload (may be null
+    // when the header's length is 0) in one send, then the 16-byte reply. Returns 1,
+    // or 0 when the connection broke or the payload exceeds MAX_STORED_PAYLOAD (no
+    // server stores more; nothing is sent).
     int Exchange(const PacketHeader& header, const void* payload, ReplyHeader& reply);
 
     SOCKET m_Socket = INVALID_SOCKET;

@@ -24,12 +24,15 @@ public:
     {
         if (message.message != TEST_REQUEST) return;
         ReplyHeader reply{9, 9, 9, 9};
-        PacketHeader header{0x77777, 0, 0, 0};
-        lastExchange = Exchange(header, nullptr, reply);
+        PacketHeader header{0x77777, payloadLength.load(), 0, 0};
+        lastExchange = Exchange(header, payload, reply);
         lastOk = reply.ok;
         ++handled;
     }
 
+    // Each request carries payloadLength bytes of payload (zeros).
+    std::atomic<uint32_t> payloadLength{0};
+    unsigned char payload[MAX_STORED_PAYLOAD + 44] = {};
     std::atomic<int> handled{0};
     std::atomic<int> lastExchange{-1};
     std::atomic<uint32_t> lastOk{9};
@@ -73,6 +76,25 @@ TEST_F(ClientLinkTest, LinkServesRequestsUntilStoppedAndClosesItsService)
     EXPECT_EQ(link.IsRunning(), 0);
     // Stop sent CMD_CLOSE: the service ended by itself and is reaped.
     EXPECT_TRUE(ReapedWithin(listener, SERVICE_IMAGES, 5000));
+}
+
+TEST_F(ClientLinkTest, PayloadBeyondWhatServersStoreIsNotSent)
+{
+    Listen(27205);
+    ProbeLink link(SERVICE_EVENTS, settings);
+    ASSERT_EQ(Connect(link), 1);
+    link.payloadLength = MAX_STORED_PAYLOAD + 44;
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
+    ASSERT_TRUE(WaitForValue(link.handled, 1, 5000));
+    EXPECT_EQ(link.lastExchange.load(), 0);
+
+    // Nothing went out, so the stream is still in step: the largest payload is answered.
+    link.payloadLength = MAX_STORED_PAYLOAD;
+    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
+    ASSERT_TRUE(WaitForValue(link.handled, 2, 5000));
+    EXPECT_EQ(link.lastExchange.load(), 1);
+    EXPECT_EQ(link.lastOk.load(), 0u);
+    link.Stop();
 }
 
 TEST_F(ClientLinkTest, PausedSessionDropsWork)

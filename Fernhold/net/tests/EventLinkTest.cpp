@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -208,6 +209,36 @@ TEST(EventLinkTest, PauseKeepsQueuedPacketsUntilTheNextSend)
     ASSERT_EQ(got.size(), 199u);
     for (uint32_t n = 0; n < 199; ++n)
         EXPECT_EQ(got[n].header.param1, n);
+}
+
+TEST(EventLinkTest, RequestLeavesInOnePiece)
+{
+    // Split into header and payload, the payload would wait for the peer's delayed
+    // acknowledgement of the header: tens of milliseconds for every mouse request.
+    SOCKET listening = ListenOnLoopback(27303);
+    int firstRead = 0;
+    unsigned char request[64] = {};
+    std::thread peer([&] {
+        SOCKET s = accept(listening, nullptr, nullptr);
+        uint32_t selector = 0;
+        RecvAll(s, &selector, 4);
+        SendWord(s, SERVICE_ACCEPTED_WORD);
+        firstRead = recv(s, reinterpret_cast<char*>(request), sizeof(request), 0);
+        ReplyHeader reply{1, 0, 0, 0};
+        SendAll(s, &reply, sizeof(reply));
+        closesocket(s);
+    });
+    TFernSettings settings;
+    settings.displayFlags = 0x413;
+    TEventLink link(settings);
+    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27303)), 1);
+    EventPacket mouse;
+    ASSERT_EQ(MakeMouseRequest(10, 20, 1024, 768, 0x8001, 0, mouse), 1);
+    link.Post(mouse);
+    peer.join();
+    closesocket(listening);
+    EXPECT_EQ(firstRead, 24);
+    EXPECT_EQ(memcmp(request, &mouse, 24), 0);
 }
 
 } // namespace
