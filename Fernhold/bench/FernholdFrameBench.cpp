@@ -1,0 +1,323 @@
+// Measures the remote-control frame and event paths on loopback: server capture and
+// compression, frame request to expanded client image, event round trips, idle CPU.
+// Usage: FernholdFrameBench [frames folder] (default ../shared/frames, i.e. run from
+// the repository root on a 1920 x 1080 display; tools/bench/frame-bench.sh sets it up).
+#include "ScreenPicture.h"
+
+#include "net/EventRequests.h"
+#include "net/NetMessages.h"
+#include "net/TEventLink.h"
+#include "net/TImageLink.h"
+#include "net/TServerCore.h"
+
+#include <Ledgerkit/CompressTMemory.h>
+
+#include <BenchTiming.h>
+
+#include "../../Ledgerkit/tests/BmpPixels.h"
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint16_t BENCH_PORT = 27431;
+constexpr int CAPTURE_RUNS = 30;
+constexpr int FRAME_RUNS = 30;
+constexpr double EVENT_SECONDS = 2.0;
+constexpr DWORD IDLE_MS = 5000;
+constexpr DWORD WAIT_MS = 10000;
+
+struct Spread {
+    double median, low, high;
+};
+
+Spread SpreadOf(const std::vector<double>& values)
+{
+    Spread s{BenchMedian(values), values.front(), values.front()};
+    for (double v : values) {
+        if (v < s.low) s.low = v;
+        if (v > s.high) s.high = v;
+    }
+    return s;
+}
+
+void Report(const char* name, const Spread& ms, const char* target)
+{
+    std::printf("  %-34s median %7.2f ms   min %7.2f   max %7.2f   %s\n", name, ms.median, ms.low,
+                ms.high, target);
+}
+
+double ProcessCpuMs()
+{
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return -1;
+    ULARGE_INTEGER k{{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+    ULARGE_INTEGER u{{user.dwLowDateTime, user.dwHighDateTime}};
+    return static_cast<double>(k.QuadPart + u.QuadPart) / 10000.0;
+}
+
+// CPU milliseconds the whole process spends while this thread sleeps for IDLE_MS.
+void ReportIdle(const char* when)
+{
+    double before = ProcessCpuMs();
+    Sleep(IDLE_MS);
+    double spent = ProcessCpuMs() - before;
+    std::printf("idle server, %s: %.1f ms CPU over %lu ms (%.3f %%)   target: 0 beyond timers\n",
+                when, spent, IDLE_MS, spent / IDLE_MS * 100.0);
+}
+
+// The milliseconds of each call of work, runs times.
+std::vector<double> TimeEach(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        double t0 = BenchSeconds();
+        work();
+        times.push_back((BenchSeconds() - t0) * 1000.0);
+    }
+    return times;
+}
+
+// A mouse move to the middle of the screen: injecting it again and again changes nothing.
+EventPacket CentreMove()
+{
+    SIZE screen = ScreenSize();
+    EventPacket move;
+    MakeMouseRequest(screen.cx / 2, screen.cy / 2, screen.cx, screen.cy,
+                     MouseFlagsForMessage(WM_MOUSEMOVE), 0, move);
+    return move;
+}
+
+// Server and client halves of one session in this process: the server engine on
+// 127.0.0.1, an image link whose client thread is the calling thread, an event link.
+class FrameBench {
+public:
+    FrameBench()
+    {
+        m_Settings.port = htons(BENCH_PORT);
+        m_Server.SetHostLookup([](TMemoryBase& out) {
+            uint32_t address = inet_addr("127.0.0.1");
+            out.Free();
+            out.AddMemory(4, &address);
+            return 1;
+        });
+    }
+
+    // Starts the server thread and waits for its one listener.
+    bool StartServer()
+    {
+        if (!m_Server.Start() ||
+            !PostThreadMessageA(m_Server.GetThreadId(), TM_REFRESH_LISTENERS, 0, 0))
+            return false;
+        TMemoryBase addresses;
+        DWORD start = GetTickCount();
+        while (m_Server.GetListenerAddresses(addresses) == 0 && GetTickCount() - start < WAIT_MS)
+            Sleep(20);
+        return m_Server.GetListenerAddresses(addresses) == 1;
+    }
+
+    bool ConnectImage()
+    {
+        if (!m_ImageLink.Connect(Loopback())) return false;
+        PostThreadMessageA(m_ImageLink.GetThreadId(), TM_GET_SCREEN_SIZE, 0, 0);
+        DWORD start = GetTickCount();
+        while (m_Image.GetImageBytes() == 0 && GetTickCount() - start < WAIT_MS)
+            Sleep(10);
+        return m_Image.GetImageBytes() != 0;
+    }
+
+    // One capture and compression of the desktop into the server's frame store.
+    bool Capture()
+    {
+        SIZE screen = ScreenSize();
+        return m_Server.GetFrames().Capture(screen.cx, screen.cy, m_Settings.gridColumns.load(),
+                                            m_Settings.gridRows.load()) == 1;
+    }
+
+    // With a newer frame waiting on the server: TM_GET_FRAME to the link, then the
+    // frame expanded on this thread as the client thread would. False when the link
+    // broke or no frame came.
+    bool FetchFrame()
+    {
+        PostThreadMessageA(m_ImageLink.GetThreadId(), TM_GET_FRAME, 0, 0);
+        DWORD start = GetTickCount();
+        for (;;) {
+            DWORD waited = GetTickCount() - start;
+            if (waited >= WAIT_MS) return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, WAIT_MS - waited, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == TM_FRAME_RECEIVED) return m_Image.Expand() == 1;
+                if (message.message == TM_LINK_LOST) return false;
+                DispatchMessageA(&message);
+            }
+        }
+    }
+
+    void ExpandOnly() { m_Image.Expand(); }
+
+    // Pixels of the client image that differ from picture in their 15 colour bits.
+    long Mismatches(TDIBitmap& picture)
+    {
+        long count = 0;
+        m_Image.LockImage();
+        TDIBitmap* image = m_Image.GetContext().LookImgeObject();
+        if (!image || image->GetWidth() != picture.GetWidth() ||
+            image->GetHeight() != picture.GetHeight()) {
+            m_Image.UnlockImage();
+            return -1;
+        }
+        for (long y = 0; y < image->GetHeight(); ++y) {
+            auto* got =
+                reinterpret_cast<const uint16_t*>(image->GetLpPixel() + y * image->GetLineByte());
+            auto* want =
+                reinterpret_cast<const uint16_t*>(picture.GetLpPixel() + y * picture.GetLineByte());
+            for (long x = 0; x < image->GetWidth(); ++x)
+                count += (got[x] & 0x7FFF) != (want[x] & 0x7FFF);
+        }
+        m_Image.UnlockImage();
+        return count;
+    }
+
+    // The packet sent again and again, each acknowledged before the next, for about
+    // seconds; returns round trips per second, or 0 when the link cannot be made.
+    double EventRoundTrips(const EventPacket& packet, double seconds, unsigned long& count)
+    {
+        TEventLink link(m_Settings);
+        if (!link.Connect(Loopback())) return 0;
+        count = 0;
+        const double start = BenchSeconds();
+        double now = start;
+        while (now - start < seconds) {
+            // Bursts below the queue's 199: each waits for the last acknowledgement.
+            for (int i = 0; i < 150; ++i)
+                link.Post(packet);
+            count += 150;
+            while (link.GetQueue().HasItems() || !link.IsIdle())
+                Sleep(1);
+            now = BenchSeconds();
+        }
+        link.Stop();
+        return count / (now - start);
+    }
+
+    void Disconnect() { m_ImageLink.Stop(); }
+
+private:
+    static sockaddr_in Loopback()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(BENCH_PORT);
+        address.sin_addr.s_addr = inet_addr("127.0.0.1");
+        return address;
+    }
+
+    TFernSettings m_Settings;
+    TServerCore m_Server{m_Settings};
+    TClientImage m_Image;
+    TImageLink m_ImageLink{m_Settings, m_Image, GetCurrentThreadId()};
+};
+
+// Capture, compression and the end-to-end frame path for one picture on the display.
+bool MeasureFrame(FrameBench& bench, TDIBitmap& picture, const char* name)
+{
+    ScreenPicture shown(&picture);
+    if (!shown.IsShown()) return false;
+    std::printf("%s\n", name);
+    Report("capture + compression (server)",
+           SpreadOf(TimeEach(CAPTURE_RUNS, [&] { bench.Capture(); })), "(information)");
+    TMemory stream;
+    unsigned long pixelBytes =
+        static_cast<unsigned long>(picture.GetLineByte()) * picture.GetHeight();
+    unsigned long streamBytes = 0;
+    Report("  of which compression alone",
+           SpreadOf(TimeEach(CAPTURE_RUNS,
+                             [&] {
+                                 streamBytes =
+                                     CompressTMemoryTypeA(picture.GetLpPixel(), pixelBytes, stream);
+                             })),
+           "");
+
+    bool fetched = bench.Capture() && bench.FetchFrame();
+    long mismatches = fetched ? bench.Mismatches(picture) : -1;
+    std::vector<double> times;
+    for (int i = 0; fetched && i < FRAME_RUNS; ++i) {
+        fetched = bench.Capture();
+        double t0 = BenchSeconds();
+        fetched = fetched && bench.FetchFrame();
+        times.push_back((BenchSeconds() - t0) * 1000.0);
+    }
+    if (!fetched) {
+        std::printf("  frame request failed\n");
+        return false;
+    }
+    Report("request to client image (loopback)", SpreadOf(times), "target < 30 ms");
+    Report("  of which expansion into the image",
+           SpreadOf(TimeEach(FRAME_RUNS, [&] { bench.ExpandOnly(); })), "");
+    std::printf("  stream %lu bytes; client image %s the picture (%ld pixels differ)\n",
+                streamBytes, mismatches == 0 ? "matches" : "DIFFERS from", mismatches);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    WSADATA winsock;
+    if (WSAStartup(MAKEWORD(2, 0), &winsock) != 0) return 1;
+    std::string folder = argc > 1 ? argv[1] : "../shared/frames";
+    SIZE screen = ScreenSize();
+    std::printf("display %ld x %ld, frames from %s\n", screen.cx, screen.cy, folder.c_str());
+    if (screen.cx != 1920 || screen.cy != 1080)
+        std::printf("warning: the figures are meant for a 1920 x 1080 display\n");
+
+    FrameBench bench;
+    if (!bench.StartServer()) {
+        std::printf("server did not start on 127.0.0.1:%u\n", BENCH_PORT);
+        return 1;
+    }
+    Sleep(500); // the listener's start-up work is over
+    ReportIdle("listening, no client yet");
+    if (!bench.ConnectImage()) {
+        std::printf("image link to 127.0.0.1:%u failed\n", BENCH_PORT);
+        return 1;
+    }
+    int failures = 0;
+    for (const char* file : FrameFiles) {
+        TDIBitmap* picture = new TDIBitmap;
+        std::string path = folder + "/" + file;
+        if (picture->OpenBitmapFile(path.c_str()) && picture->GetFormat() == PIXEL_X1R5G5B5)
+            failures += !MeasureFrame(bench, *picture, file);
+        else
+            std::printf("%s: not a 16-bit bitmap file\n", path.c_str()), ++failures;
+        picture->Release();
+    }
+    bench.Disconnect();
+
+    EventPacket move = CentreMove();
+    unsigned long events = 0;
+    double perSecond = bench.EventRoundTrips(move, EVENT_SECONDS, events);
+    std::printf("event round trips (CMD_MOUSE, acknowledged): %.0f /s over %lu events   "
+                "target >= 5000 /s\n",
+                perSecond, events);
+    // The transport alone: a command the events service refuses (ok 0) without injecting.
+    EventPacket refused{};
+    refused.header.command = CMD_GET_SCREEN_SIZE;
+    perSecond = bench.EventRoundTrips(refused, EVENT_SECONDS, events);
+    std::printf("  the same link, refused requests (no injection): %.0f /s over %lu\n", perSecond,
+                events);
+    // The service's own share of each round trip.
+    std::vector<double> inject = TimeEach(1000, [&] {
+        mouse_event(move.payload[0], move.header.param1, move.header.param2, move.payload[1], 0);
+    });
+    std::printf("  of which injection (mouse_event) alone: median %.1f us\n",
+                BenchMedian(inject) * 1000.0);
+    Sleep(500); // the service threads of the closed links end and are reaped
+    ReportIdle("after the clients left");
+    WSACleanup();
+    return failures ? 1 : 0;
+}
