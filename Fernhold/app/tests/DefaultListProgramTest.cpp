@@ -10,12 +10,6 @@
 
 namespace {
 
-std::string ProgramFile(const char* name)
-{
-    std::string path = ProgramPath();
-    return path.substr(0, path.rfind('\\') + 1) + name;
-}
-
 std::vector<unsigned char> ListBytes(TDestination* const* records, unsigned long count)
 {
     TMemoryBase image;
@@ -55,14 +49,6 @@ protected:
         if (hub && !ServesWithin("127.0.0.1", DEFAULT_PORT, 15000)) return nullptr;
         return hub;
     }
-    void Quit(Program& program, HWND hub)
-    {
-        PostMessageA(hub, UM_QUIT_REQUEST, 0, 0);
-        HWND confirm = WaitForWindow(program.GetId(), "#32770", "Fernhold", 15000);
-        ASSERT_NE(confirm, nullptr);
-        EXPECT_TRUE(PressButton(confirm, IDYES));
-        EXPECT_EQ(program.WaitForExit(30000), 0u);
-    }
 };
 
 TEST_F(DefaultListProgramTest, TheListLoadedAtStartIsWrittenAtExit)
@@ -88,7 +74,7 @@ TEST_F(DefaultListProgramTest, TheListLoadedAtStartIsWrittenAtExit)
     ASSERT_NE(hub, nullptr);
     // Only a list the program holds can bring the file back.
     WriteWholeFile(m_List, m_Empty);
-    Quit(program, hub);
+    EXPECT_TRUE(QuitConfirmed(program, hub));
     EXPECT_EQ(ReadWholeFile(m_List), list);
 }
 
@@ -99,7 +85,7 @@ TEST_F(DefaultListProgramTest, AMissingListIsCreatedEmptyAndWrittenEmpty)
     ASSERT_NE(hub, nullptr);
     EXPECT_TRUE(FileExists(m_List)); // made at start, still without a list in it
     DeleteFileA(m_List.c_str());
-    Quit(program, hub);
+    EXPECT_TRUE(QuitConfirmed(program, hub));
     EXPECT_EQ(ReadWholeFile(m_List), m_Empty);
 }
 

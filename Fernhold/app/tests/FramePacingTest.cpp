@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <thread>
 
 namespace {
@@ -37,22 +36,19 @@ public:
 private:
     void Serve()
     {
-        SOCKET s = accept(m_Listen, nullptr, nullptr);
+        SOCKET s = AcceptService(m_Listen);
         if (s == INVALID_SOCKET) return;
-        uint32_t selector = 0;
         PacketHeader header{};
-        if (RecvAll(s, &selector, 4) > 0 && SendWord(s, SERVICE_ACCEPTED_WORD) > 0) {
-            while (RecvAll(s, &header, sizeof(header)) > 0) {
-                ReplyHeader reply{1, 0, 0, 0};
-                if (header.command == CMD_GET_FRAME) {
-                    ++frameRequests;
-                    while (!release.load())
-                        Sleep(5);
-                    release = false;
-                    reply.value1 = header.param1; // nothing newer
-                }
-                if (SendAll(s, &reply, sizeof(reply)) < 1 || header.command == CMD_CLOSE) break;
+        while (RecvAll(s, &header, sizeof(header)) > 0) {
+            ReplyHeader reply{1, 0, 0, 0};
+            if (header.command == CMD_GET_FRAME) {
+                ++frameRequests;
+                while (!release.load())
+                    Sleep(5);
+                release = false;
+                reply.value1 = header.param1; // nothing newer
             }
+            if (SendAll(s, &reply, sizeof(reply)) < 1 || header.command == CMD_CLOSE) break;
         }
         closesocket(s);
     }
@@ -60,16 +56,6 @@ private:
     SOCKET m_Listen;
     std::thread m_Thread;
 };
-
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(5);
-    }
-    return true;
-}
 
 TEST(FramePacingTest, OnlyAnIdleLinkGetsAFrameRequest)
 {
@@ -80,22 +66,22 @@ TEST(FramePacingTest, OnlyAnIdleLinkGetsAFrameRequest)
     TClientImage image;
     TImageLink link(settings, image, GetCurrentThreadId());
     ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", PACING_PORT)), 1);
-    ASSERT_TRUE(WaitFor([&] { return link.IsIdle() == 1; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return link.IsIdle() == 1; }, 5000));
 
     PaceFrame(&link);
-    ASSERT_TRUE(WaitFor([&] { return service.frameRequests.load() == 1; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return service.frameRequests.load() == 1; }, 5000));
     // The link now waits for the answer: further ticks must not pile up requests.
     ASSERT_EQ(link.IsIdle(), 0);
     for (int tick = 0; tick < 3; ++tick)
         PaceFrame(&link);
     service.release = true;
-    ASSERT_TRUE(WaitFor([&] { return link.IsIdle() == 1; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return link.IsIdle() == 1; }, 5000));
     Sleep(300);
     EXPECT_EQ(service.frameRequests.load(), 1);
 
     // Idle again: the next tick asks again.
     PaceFrame(&link);
-    EXPECT_TRUE(WaitFor([&] { return service.frameRequests.load() == 2; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return service.frameRequests.load() == 2; }, 5000));
     service.release = true;
     link.Stop();
 }

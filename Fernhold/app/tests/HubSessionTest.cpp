@@ -15,25 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
-
-// Dispatches this thread's messages (the hub lives here) until the condition holds.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (condition()) return true;
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(10);
-    }
-}
 
 uint32_t LastFrame(TClientCore& client)
 {

@@ -4,6 +4,7 @@
 
 #include "app/ConnectionState.h"
 #include "net/TEventLink.h"
+#include "net/tests/NetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -99,24 +100,12 @@ struct KeyWindow {
                                  0, 200, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
         SetForegroundWindow(window);
         SetFocus(window);
-        Pump(300);
+        PumpUntil([] { return false; }, 300);
     }
     ~KeyWindow()
     {
         DestroyWindow(window);
         UnregisterClassA("FernHookTestWnd", GetModuleHandleA(nullptr));
-    }
-    static void Pump(DWORD milliseconds)
-    {
-        DWORD start = GetTickCount();
-        do {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            Sleep(10);
-        } while (GetTickCount() - start < milliseconds);
     }
     // Strikes the key on the display and waits until the window saw it go up.
     void Strike(BYTE key)
@@ -126,9 +115,7 @@ struct KeyWindow {
         SetFocus(window);
         keybd_event(key, 0, 0, 0);
         keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-        DWORD start = GetTickCount();
-        while (keys.size() < 2 && GetTickCount() - start < 5000)
-            Pump(20);
+        PumpUntil([] { return keys.size() >= 2; }, 5000);
     }
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {

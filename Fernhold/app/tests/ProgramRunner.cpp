@@ -3,6 +3,7 @@
 
 #include "net/NetMessages.h"
 #include "net/tests/NetTestSupport.h"
+#include "ui/WindowMessages.h"
 
 #include <cstring>
 
@@ -40,6 +41,12 @@ std::string ProgramPath()
     GetModuleFileNameA(nullptr, path, sizeof(path));
     std::string text(path);
     return text.substr(0, text.rfind('\\') + 1) + "Fernhold.exe";
+}
+
+std::string ProgramFile(const char* name)
+{
+    std::string path = ProgramPath();
+    return path.substr(0, path.rfind('\\') + 1) + name;
 }
 
 HWND WaitForWindow(DWORD process, const char* className, const char* caption, DWORD timeoutMs)
@@ -109,4 +116,11 @@ DWORD Program::WaitForExit(DWORD timeoutMs)
     if (WaitForSingleObject(m_Info.hProcess, timeoutMs) == WAIT_OBJECT_0)
         GetExitCodeProcess(m_Info.hProcess, &code);
     return code;
+}
+
+bool QuitConfirmed(Program& program, HWND mainWindow)
+{
+    PostMessageA(mainWindow, UM_QUIT_REQUEST, 0, 0);
+    HWND confirm = WaitForWindow(program.GetId(), "#32770", "Fernhold", 15000);
+    return confirm && PressButton(confirm, IDYES) && program.WaitForExit(30000) == 0;
 }

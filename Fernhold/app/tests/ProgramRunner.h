@@ -8,6 +8,8 @@
 
 // Fernhold.exe beside the test program.
 std::string ProgramPath();
+// A file in the program's folder.
+std::string ProgramFile(const char* name);
 // A top-level window of the process with that class and caption, or null after timeoutMs.
 HWND WaitForWindow(DWORD process, const char* className, const char* caption, DWORD timeoutMs);
 // Presses a message box's button the way a click does, again until the box is gone
@@ -29,3 +31,7 @@ public:
 private:
     PROCESS_INFORMATION m_Info{};
 };
+
+// Posts the quit request to the running program's main window and answers Yes; true
+// when the program then ended with exit code 0.
+bool QuitConfirmed(Program& program, HWND mainWindow);

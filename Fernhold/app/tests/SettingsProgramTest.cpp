@@ -12,12 +12,6 @@
 
 namespace {
 
-std::string ProgramFile(const char* name)
-{
-    std::string path = ProgramPath();
-    return path.substr(0, path.rfind('\\') + 1) + name;
-}
-
 // The real system copy: the Wine prefix of this build folder is the test's own.
 std::string SystemCopyPath()
 {
@@ -60,14 +54,6 @@ protected:
         if (!program.Start()) return nullptr;
         return WaitForWindow(program.GetId(), "FernholdWnd", "Fernhold ver1.13", 30000);
     }
-    void Quit(Program& program, HWND hub)
-    {
-        PostMessageA(hub, UM_QUIT_REQUEST, 0, 0);
-        HWND confirm = WaitForWindow(program.GetId(), "#32770", "Fernhold", 15000);
-        ASSERT_NE(confirm, nullptr);
-        EXPECT_TRUE(PressButton(confirm, IDYES));
-        EXPECT_EQ(program.WaitForExit(30000), 0u);
-    }
 };
 
 TEST_F(SettingsProgramTest, StartsWithoutFilesAndKeepsItsSettingsAcrossARestart)
@@ -77,7 +63,7 @@ TEST_F(SettingsProgramTest, StartsWithoutFilesAndKeepsItsSettingsAcrossARestart)
         HWND hub = StartProgram(program);
         ASSERT_NE(hub, nullptr);
         EXPECT_TRUE(ServesWithin("127.0.0.1", 5483, 15000));
-        Quit(program, hub);
+        EXPECT_TRUE(QuitConfirmed(program, hub));
     }
     EXPECT_FALSE(FileExists(m_LocalUser)); // rights not in use: nothing written
     EXPECT_FALSE(FileExists(m_SystemUser));
@@ -95,7 +81,7 @@ TEST_F(SettingsProgramTest, StartsWithoutFilesAndKeepsItsSettingsAcrossARestart)
         HWND hub = StartProgram(program);
         ASSERT_NE(hub, nullptr);
         EXPECT_TRUE(ServesWithin("127.0.0.1", 5484, 15000)) << "run " << run;
-        Quit(program, hub);
+        EXPECT_TRUE(QuitConfirmed(program, hub));
         std::vector<unsigned char> kept = ReadWholeFile(m_Options);
         ASSERT_EQ(kept.size(), 86u);
         EXPECT_EQ(kept[29], 0x6C);
@@ -109,7 +95,7 @@ TEST_F(SettingsProgramTest, RebuildsTheLocalCopyFromTheSystemCopy)
     Program program;
     HWND hub = StartProgram(program);
     ASSERT_NE(hub, nullptr);
-    Quit(program, hub);
+    EXPECT_TRUE(QuitConfirmed(program, hub));
     TUserInfo rebuilt;
     ASSERT_EQ(rebuilt.Load(TFileName(m_LocalUser.c_str())), 1);
     EXPECT_TRUE(rebuilt.Authenticates("admin", "secret"));

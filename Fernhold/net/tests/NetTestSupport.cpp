@@ -65,6 +65,33 @@ bool WaitForValue(const std::atomic<int>& value, int expected, DWORD timeoutMs)
     return true;
 }
 
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (condition()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(10);
+    }
+}
+
+SOCKET AcceptService(SOCKET listening)
+{
+    SOCKET s = accept(listening, nullptr, nullptr);
+    uint32_t selector = 0;
+    if (s != INVALID_SOCKET &&
+        (RecvAll(s, &selector, 4) < 1 || SendWord(s, SERVICE_ACCEPTED_WORD) < 1)) {
+        closesocket(s);
+        s = INVALID_SOCKET;
+    }
+    return s;
+}
+
 bool InTestNamespace()
 {
     char name[256];

@@ -5,6 +5,7 @@
 #include "net/WireFormat.h"
 
 #include <atomic>
+#include <functional>
 
 #include <cstdint>
 
@@ -23,6 +24,12 @@ class TListener;
 bool ReapedWithin(TListener& listener, uint32_t selector, DWORD timeoutMs);
 // Waits until value holds expected; false after timeoutMs.
 bool WaitForValue(const std::atomic<int>& value, int expected, DWORD timeoutMs);
+// Dispatches the calling thread's messages (its windows, its hooks) until condition
+// holds; false after timeoutMs.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Accepts one connection and answers its selector the way a service does; the socket,
+// or INVALID_SOCKET when nothing came.
+SOCKET AcceptService(SOCKET listening);
 
 class LoopbackClient {
 public:
