@@ -1,6 +1,7 @@
 // Options file reader and writer; every length is checked against the file's size.
 #include "app/OptionsFile.h"
 
+#include "app/ConnectionState.h"
 #include "net/ReplaceFile.h"
 
 #include <Keelwork/TMemory.h>
@@ -14,9 +15,6 @@ constexpr char STRING_TAG[4] = {'F', 'N', 'S', 'T'};
 constexpr uint32_t APP_VERSION = 54;
 constexpr uint32_t OLDEST_APP_VERSION = 50;
 constexpr uint32_t STRING_VERSION = 1;
-// The connection state always starts idle: bits 8 to 15 become 0x01.
-constexpr uint32_t STATE_MASK = 0xFF00;
-constexpr uint32_t STATE_IDLE = 0x0100;
 
 // Reads whole fields only: a field that runs past the end reads nothing.
 struct ImageReader {
@@ -60,7 +58,8 @@ void ReadOptionsFile(const char* path, TFernSettings& settings)
                     in.Take(&view, sizeof(view)) &&
                     (version == OLDEST_APP_VERSION || in.Take(&searchFlags, 4));
     if (!complete) return;
-    settings.displayFlags = (display & ~STATE_MASK) | STATE_IDLE;
+    // The connection state always starts idle, whatever state was saved.
+    settings.displayFlags = WithConnectionState(display, CONNECTION_IDLE);
     settings.viewTimerInterval = timer;
     settings.simultaneousSearches = searches;
     settings.gridColumns = columns;
