@@ -151,6 +151,29 @@ image_bytes() {
         tail -n 1 | grep . || echo 0
 }
 
+frames_flow() {
+    local samples i
+    # Two intervals, so one frame sent at the start cannot pass for a flow.
+    samples=("$(image_bytes)")
+    for i in 1 2; do
+        sleep 3
+        samples+=("$(image_bytes)")
+        [ "${samples[i]}" -gt $((samples[i - 1] + 1000)) ] ||
+            fail "frames do not flow (bytes sent by $DESTINATION: ${samples[*]})"
+    done
+    say "frames flow: ${samples[*]} bytes sent by $DESTINATION at 3 s intervals"
+}
+# disconnect: event 4, then no connection left on either host, both still listening.
+disconnect() {
+    local name
+    driver "$OPERATOR" 10 post 4 0 || fail "cannot post the disconnect"
+    for name in "$OPERATOR" "$DESTINATION"; do
+        wait_until 20 "every link on $name closed" no_established "$name"
+        listening "$name" || fail "$name stopped listening"
+    done
+    say "disconnected: no connection left on either host, both still listen"
+}
+
 keys="$work/$DESTINATION/keys.log"
 host_spawn "$DESTINATION" "$keys" "$twohost_wine" "$work/$DESTINATION/bin/TwoHostRecorder.exe" 150
 wait_until 60 "the recorder on $DESTINATION has the focus" grep -q '^ready' "$keys"
@@ -159,20 +182,29 @@ driver "$OPERATOR" 60 connect 0 45 || fail "no connection"
 wait_until 10 "event and image link from $OPERATOR to $DESTINATION" two_links
 say "connected: two links to $DESTINATION:$PORT"
 
-first=$(image_bytes)
-sleep 3
-second=$(image_bytes)
-[ "$second" -gt $((first + 1000)) ] || fail "frames do not flow ($first then $second bytes)"
-say "frames flow: $first then $second bytes sent by $DESTINATION"
+frames_flow
 
 driver "$OPERATOR" 30 type FH || fail "cannot type on $OPERATOR"
 replayed() { [ "$(grep -v -e '^ready' "$keys" | tr -d '\r' | tr '\n' ' ')" = "down 46 up 46 down 48 up 48 " ]; }
 wait_until 15 "keys F and H replayed on $DESTINATION" replayed
 say "keys typed on $OPERATOR arrived on $DESTINATION"
 
-driver "$OPERATOR" 10 disconnect || fail "cannot post the disconnect"
-for name in "$OPERATOR" "$DESTINATION"; do
-    wait_until 20 "every link on $name closed" no_established "$name"
-    listening "$name" || fail "$name stopped listening"
-done
-say "disconnected: no connection left on either host, both still listen"
+disconnect
+
+# The session returns to idle (event 0 comes at least 1500 ms after the disconnect
+# began, and a connect before it is ignored); then a second connect opens two new
+# links. The connect is posted again while none came: one while connecting or
+# connected is ignored as well.
+reconnected() {
+    local i
+    driver "$OPERATOR" 10 post 1 0 || fail "cannot post the second connect"
+    for ((i = 0; i < 10; i++)); do
+        two_links && return 0
+        sleep 0.5
+    done
+    return 1
+}
+wait_until 40 "event and image link from $OPERATOR to $DESTINATION again" reconnected
+say "connected again"
+frames_flow
+disconnect

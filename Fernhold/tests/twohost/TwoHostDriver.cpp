@@ -20,7 +20,6 @@ namespace {
 constexpr const char MAIN_CLASS[] = "FernholdWnd";
 constexpr const char MAIN_TITLE[] = "Fernhold ver1.13";
 constexpr WPARAM EVENT_CONNECT = 1;
-constexpr WPARAM EVENT_DISCONNECT = 4;
 
 // list <file> <name> <IPv4 address>: a list of one destination registered under
 // name at address, port 5483, written by the program's own list code.
@@ -143,18 +142,19 @@ int Type(const char* keys)
     return 0;
 }
 
-int Disconnect()
+// post <event> <lParam>: one connection event to the main window.
+int Post(WPARAM event, LPARAM parameter)
 {
     HWND window = MainWindow();
     if (!window) return 1;
-    PostMessageA(window, UM_CONNECT_EVENT, EVENT_DISCONNECT, 0);
-    return 0;
+    return PostMessageA(window, UM_CONNECT_EVENT, event, parameter) ? 0 : 1;
 }
 
 int Usage()
 {
-    fprintf(stderr, "usage: TwoHostDriver list <file> <name> <address> | serves <name> <port> "
-                    "<seconds> | connect <index> <seconds> | type <keys> | disconnect\n");
+    fprintf(stderr,
+            "usage: TwoHostDriver list <file> <name> <address> | serves <name> <port> "
+            "<seconds> | connect <index> <seconds> | type <keys> | post <event> <lParam>\n");
     return 2;
 }
 
@@ -169,7 +169,8 @@ int main(int argc, char** argv)
     if (strcmp(command, "connect") == 0 && argc == 4)
         return Connect(atoi(argv[2]), strtoul(argv[3], nullptr, 10));
     if (strcmp(command, "type") == 0 && argc == 3) return Type(argv[2]);
-    if (strcmp(command, "disconnect") == 0 && argc == 2) return Disconnect();
+    if (strcmp(command, "post") == 0 && argc == 4)
+        return Post(strtoul(argv[2], nullptr, 10), strtol(argv[3], nullptr, 10));
     if (strcmp(command, "serves") == 0 && argc == 5) {
         WSADATA data;
         if (WSAStartup(MAKEWORD(2, 0), &data) != 0) return 1;
