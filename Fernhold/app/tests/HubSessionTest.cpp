@@ -90,6 +90,21 @@ TEST(HubSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheHub)
         EXPECT_EQ(client.GetEventLink(), nullptr);
         EXPECT_EQ(client.GetImageLink(), nullptr);
 
+        // The search reset reaches the client thread: without end while the option is
+        // on, not at all once it is off (only the reset clears an endless search).
+        auto searchesLeft = [&] {
+            client.LockList();
+            uint32_t left = client.GetDestination(0)->searchesLeft;
+            client.UnlockList();
+            return left;
+        };
+        app.GetSettings().searchFlags = 1;
+        PostMessageA(hub->GetHandle(), UM_RESET_SEARCH, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return searchesLeft() == 0xFFFFFFFF; }, 5000));
+        app.GetSettings().searchFlags = 0;
+        PostMessageA(hub->GetHandle(), UM_RESET_SEARCH, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return searchesLeft() == 0; }, 5000));
+
         app.ShutDown();
         EXPECT_EQ(TMainApp::RunMessageLoop(), 0);
         DeleteFileA(".\\FernOption.dat");
