@@ -34,7 +34,7 @@ host_up() {
     cp "$hosts" "$dir/hosts"
     setpriv --pdeathsig KILL \
         unshare --net --uts --mount --pid --fork --kill-child=KILL --mount-proc -- \
-        bash "$twohost_dir/host-init.sh" "$name" "$dir" "$source" >"$dir/init.log" 2>&1 &
+        env -u LC_ALL bash "$twohost_dir/host-init.sh" "$name" "$dir" "$source" >"$dir/init.log" 2>&1 &
     host_unshare[$name]=$!
     host_address[$name]=$address
     for ((i = 0; i < 100; i++)); do

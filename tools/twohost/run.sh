@@ -37,10 +37,14 @@ fail() {
 finish() {
     local rc=$? name log
     trap - EXIT INT TERM
-    kill "$watchdog" 2>/dev/null || true
-    wait "$watchdog" 2>/dev/null || true
+    kill "${watchdog:-}" 2>/dev/null || true
+    wait "${watchdog:-}" 2>/dev/null || true
     if [ "$rc" -ne 0 ]; then
         for name in "$OPERATOR" "$DESTINATION"; do
+            if [ -n "${host_init[$name]:-}" ]; then
+                echo "----- established connections on $name" >&2
+                established "$name" >&2 || true
+            fi
             for log in "$work/$name"/*.log; do
                 [ -s "$log" ] || continue
                 echo "----- $log" >&2
@@ -72,8 +76,9 @@ watchdog=$!
 
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-# established <host>: the established TCP connections of port 5483 in the host,
-# with their counters, one per line.
+# established <host>: the established TCP connections of port 5483 in the host, each
+# as a line of addresses and an indented line of counters (no State column: the
+# filter names the state).
 established() {
     host_run "$1" 10 ss -Htni state established "( sport = :$PORT or dport = :$PORT )"
 }
@@ -92,7 +97,7 @@ wait_until() {
 listening() {
     host_run "$1" 10 ss -Htln "sport = :$PORT" | grep -q "${ADDRESS[$1]}:$PORT"
 }
-no_established() { [ -z "$(established "$1" | grep ESTAB || true)" ]; }
+no_established() { [ -z "$(established "$1")" ]; }
 
 # ---- two hosts
 hosts_begin "$work"
