@@ -5,9 +5,10 @@
 #   run.sh <bin folder> <work folder> harness|full
 # harness: both copies listen on their host's address and each reaches the other's
 # events service across the veth by name.
-# full: also connects the operator's copy to its one destination, sees frames flow,
-# types keys on the operator's display that must arrive on the destination's, and
-# disconnects with every connection closed on both hosts.
+# full: also connects the operator's copy to the destination, sees frames flow, types
+# keys on the operator's display that must arrive on the destination's, disconnects
+# with every connection closed on both hosts, then connects once more to the
+# destination listed at 0.0.0.0 (found by name) and disconnects again.
 # Needs root inside tools/in-netns.sh (exit 77, skipped, anywhere else). Ends itself
 # after FERN_TWOHOST_LIMIT seconds (default 170) and always takes the hosts down.
 set -euo pipefail
@@ -128,8 +129,10 @@ driver() {
 }
 
 # ---- both copies running; each reaches the other across the veth
+# The destination twice: by its address, and at 0.0.0.0 to be found by name.
 driver "$OPERATOR" 60 list "$(winpath "$work/$OPERATOR/bin/default.clf")" \
-    "$DESTINATION" "${ADDRESS[$DESTINATION]}" || fail "cannot write the operator's list"
+    "$DESTINATION" "${ADDRESS[$DESTINATION]}" "$DESTINATION" 0.0.0.0 ||
+    fail "cannot write the operator's list"
 for name in "$OPERATOR" "$DESTINATION"; do
     host_spawn "$name" "$work/$name/fernhold.log" "$twohost_wine" "$work/$name/bin/Fernhold.exe"
 done
@@ -197,19 +200,19 @@ say "keys typed on $OPERATOR arrived on $DESTINATION"
 disconnect
 
 # The session returns to idle (event 0 comes at least 1500 ms after the disconnect
-# began, and a connect before it is ignored); then a second connect opens two new
-# links. The connect is posted again while none came: one while connecting or
-# connected is ignored as well.
+# began, and a connect before it is ignored); then a second connect, to the record
+# at 0.0.0.0, finds the destination by name and opens two new links. The connect is
+# posted again while none came: one while connecting or connected is ignored as well.
 reconnected() {
     local i
-    driver "$OPERATOR" 10 post 1 0 || fail "cannot post the second connect"
+    driver "$OPERATOR" 10 post 1 1 || fail "cannot post the second connect"
     for ((i = 0; i < 10; i++)); do
         two_links && return 0
         sleep 0.5
     done
     return 1
 }
-wait_until 40 "event and image link from $OPERATOR to $DESTINATION again" reconnected
-say "connected again"
+wait_until 40 "links from $OPERATOR to $DESTINATION found by name" reconnected
+say "connected again, to the destination found by name"
 frames_flow
 disconnect

@@ -21,19 +21,25 @@ constexpr const char MAIN_CLASS[] = "FernholdWnd";
 constexpr const char MAIN_TITLE[] = "Fernhold ver1.13";
 constexpr WPARAM EVENT_CONNECT = 1;
 
-// list <file> <name> <IPv4 address>: a list of one destination registered under
-// name at address, port 5483, written by the program's own list code.
-int WriteList(const char* path, const char* name, const char* address)
+// list <file> <name> <IPv4 address> [<name> <IPv4 address>...]: a list of destinations,
+// each registered under its name at its address, port 5483, written by the program's
+// own list code.
+int WriteList(const char* path, char** pairs, int pairCount)
 {
-    TDestination* destination = new TDestination;
-    destination->computerName = name;
-    destination->displayName = name;
-    destination->storedAddress.sin_addr.s_addr = inet_addr(address);
-    destination->liveAddress = destination->storedAddress;
+    TDestination* destinations[8] = {};
+    if (pairCount < 1 || pairCount > 8) return 2;
+    for (int i = 0; i < pairCount; ++i) {
+        destinations[i] = new TDestination;
+        destinations[i]->computerName = pairs[2 * i];
+        destinations[i]->displayName = pairs[2 * i];
+        destinations[i]->storedAddress.sin_addr.s_addr = inet_addr(pairs[2 * i + 1]);
+        destinations[i]->liveAddress = destinations[i]->storedAddress;
+    }
     TMemoryBase image;
-    WriteListImage(&destination, 1, image);
+    WriteListImage(destinations, pairCount, image);
     int written = ReplaceFileContents(path, image, image.GetSize());
-    delete destination;
+    for (TDestination* destination : destinations)
+        delete destination;
     if (!written) fprintf(stderr, "cannot write %s\n", path);
     return written ? 0 : 1;
 }
@@ -153,7 +159,7 @@ int Post(WPARAM event, LPARAM parameter)
 int Usage()
 {
     fprintf(stderr,
-            "usage: TwoHostDriver list <file> <name> <address> | serves <name> <port> "
+            "usage: TwoHostDriver list <file> <name> <address>... | serves <name> <port> "
             "<seconds> | connect <index> <seconds> | type <keys> | post <event> <lParam>\n");
     return 2;
 }
@@ -165,7 +171,8 @@ int main(int argc, char** argv)
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc < 2) return Usage();
     const char* command = argv[1];
-    if (strcmp(command, "list") == 0 && argc == 5) return WriteList(argv[2], argv[3], argv[4]);
+    if (strcmp(command, "list") == 0 && argc >= 5 && argc % 2 == 1)
+        return WriteList(argv[2], argv + 3, (argc - 3) / 2);
     if (strcmp(command, "connect") == 0 && argc == 4)
         return Connect(atoi(argv[2]), strtoul(argv[3], nullptr, 10));
     if (strcmp(command, "type") == 0 && argc == 3) return Type(argv[2]);
