@@ -17,14 +17,24 @@ declare -A host_unshare=() host_init=() host_netns=() host_address=()
 host_work=""
 host_children=()
 
-# hosts_begin <work folder>: every host keeps its files in <work folder>/<name>.
+# hosts_begin <work folder>: every host keeps its files in <work folder>/<name>. A
+# folder left by an earlier run is removed; any other folder with files is refused.
 hosts_begin() {
-    host_work=$1
-    case "$host_work" in
-    /tmp/*) echo "twohost: the hosts mount their own /tmp; work elsewhere" >&2; return 1 ;;
+    mkdir -p "$1"
+    host_work=$(cd "$1" && pwd)
+    case "$host_work/" in
+    /tmp/*)
+        echo "twohost: the hosts mount their own /tmp; work elsewhere" >&2
+        return 1
+        ;;
     esac
+    if [ ! -f "$host_work/.twohost" ] && [ -n "$(ls -A "$host_work")" ]; then
+        echo "twohost: $host_work holds other files; give an empty or new folder" >&2
+        return 1
+    fi
     rm -rf "$host_work"
     mkdir -p "$host_work"
+    touch "$host_work/.twohost"
 }
 
 # host_up <name> <address> <hosts file> <Wine prefix to copy or "">

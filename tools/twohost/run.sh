@@ -102,6 +102,7 @@ no_established() { [ -z "$(established "$1")" ]; }
 
 # ---- two hosts
 hosts_begin "$work"
+work=$host_work
 printf '127.0.0.1\tlocalhost\n%s\t%s\n%s\t%s\n' \
     "${ADDRESS[$OPERATOR]}" "$OPERATOR" "${ADDRESS[$DESTINATION]}" "$DESTINATION" \
     >"$work/hosts"
