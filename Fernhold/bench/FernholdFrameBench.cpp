@@ -189,18 +189,14 @@ public:
     bool FetchFrame()
     {
         PostThreadMessageA(m_ImageLink.GetThreadId(), TM_GET_FRAME, 0, 0);
-        DWORD start = GetTickCount();
-        for (;;) {
-            DWORD waited = GetTickCount() - start;
-            if (waited >= WAIT_MS) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, WAIT_MS - waited, QS_ALLINPUT);
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.message == TM_FRAME_RECEIVED) return m_Image.Expand() == 1;
-                if (message.message == TM_LINK_LOST) return false;
-                DispatchMessageA(&message);
-            }
-        }
+        UINT arrived = 0;
+        DispatchMessagesFor(WAIT_MS, [&arrived](const MSG& message) {
+            if (message.message != TM_FRAME_RECEIVED && message.message != TM_LINK_LOST)
+                return false;
+            arrived = message.message;
+            return true;
+        });
+        return arrived == TM_FRAME_RECEIVED && m_Image.Expand() == 1;
     }
 
     void ExpandOnly() { m_Image.Expand(); }

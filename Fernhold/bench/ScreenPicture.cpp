@@ -5,7 +5,12 @@
 
 namespace {
 constexpr const char* PICTURE_CLASS = "FernFrameBenchPicture";
+
+void Pump(DWORD milliseconds)
+{
+    DispatchMessagesFor(milliseconds, [](const MSG&) { return false; });
 }
+} // namespace
 
 ScreenPicture::ScreenPicture(TDIBitmap* picture) : m_Picture(picture)
 {
@@ -32,17 +37,20 @@ ScreenPicture::~ScreenPicture()
     m_Picture->Release();
 }
 
-void ScreenPicture::Pump(DWORD milliseconds)
+bool DispatchMessagesFor(DWORD milliseconds, const std::function<bool(const MSG&)>& stop)
 {
-    DWORD start = GetTickCount();
-    do {
+    const DWORD start = GetTickCount();
+    for (;;) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (stop(message)) return true;
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        Sleep(10);
-    } while (GetTickCount() - start < milliseconds);
+        DWORD waited = GetTickCount() - start;
+        if (waited >= milliseconds) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_ALLINPUT);
+    }
 }
 
 LRESULT CALLBACK ScreenPicture::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -4,9 +4,15 @@
 
 #include <windows.h>
 
+#include <functional>
+
 class TDIBitmap;
 
-// Lives on the thread that made it; that thread must dispatch its messages (Pump).
+// Dispatches the calling thread's messages for up to milliseconds. A message for
+// which stop returns true is not dispatched and ends the wait: the result is true.
+bool DispatchMessagesFor(DWORD milliseconds, const std::function<bool(const MSG&)>& stop);
+
+// Lives on the thread that made it; that thread must dispatch its messages.
 class ScreenPicture {
 public:
     // Borrows picture (a reference is taken and given back at destruction).
@@ -17,9 +23,6 @@ public:
 
     // 1 when the window exists.
     int IsShown() const { return m_Window != nullptr; }
-
-    // Dispatches the calling thread's messages for about milliseconds.
-    static void Pump(DWORD milliseconds);
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
