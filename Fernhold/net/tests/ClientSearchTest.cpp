@@ -291,7 +291,7 @@ TEST_F(ClientSearchTest, ASearchFillsInWhatResolved)
         EXPECT_EQ(target->liveAddress.sin_addr.s_addr, inet_addr(c.addressAfter)) << c.name;
         EXPECT_EQ(target->searchesLeft, 0u) << c.name;
         // Searching, then the result.
-        EXPECT_TRUE(m_Main.PumpUntil([&] { return m_Main.EntryChanges(target) == 3; }, 2000))
+        EXPECT_TRUE(PumpUntil([&] { return m_Main.EntryChanges(target) == 3; }, 2000))
             << c.name << ": added, searching, result";
     }
 }
@@ -344,7 +344,7 @@ TEST_F(ClientSearchTest, AddedRecordsAreIndependentCopies)
     // No thread searches the copy, and no dialog edits it.
     EXPECT_EQ(copy->searchState, SEARCH_IDLE);
     EXPECT_EQ(copy->busy, 0u);
-    EXPECT_TRUE(m_Main.PumpUntil([&] { return m_Main.EntryChanges(copy) == 1; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return m_Main.EntryChanges(copy) == 1; }, 2000));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "NetTestSupport.h"
 
 #include "net/NetMessages.h"
-#include "net/SocketIo.h"
 #include "net/TClientCore.h"
 #include "net/TImageLink.h"
 #include "net/TServerCore.h"
@@ -68,23 +67,6 @@ protected:
                                                }});
     }
 
-    void StartServer()
-    {
-        m_Server.SetHostLookup([](TMemoryBase& out) {
-            uint32_t address = inet_addr("127.0.0.1");
-            out.Free();
-            out.AddMemory(4, &address);
-            return 1;
-        });
-        ASSERT_EQ(m_Server.Start(), 1);
-        ASSERT_TRUE(PostThreadMessageA(m_Server.GetThreadId(), TM_REFRESH_LISTENERS, 0, 0));
-        TMemoryBase addresses;
-        DWORD start = GetTickCount();
-        while (m_Server.GetListenerAddresses(addresses) == 0 && GetTickCount() - start < 5000)
-            Sleep(20);
-        ASSERT_EQ(m_Server.GetListenerAddresses(addresses), 1u);
-    }
-
     void Post(UINT message, WPARAM wParam = 0)
     {
         ASSERT_TRUE(PostThreadMessageA(m_Client.GetThreadId(), message, wParam, 0));
@@ -118,7 +100,7 @@ protected:
 TEST_F(ClientSessionTest, ConnectsByNameToAServerEngineAndDisconnects)
 {
     if (!InTestNamespace()) GTEST_SKIP() << "needs the host name of the test namespace";
-    StartServer();
+    ASSERT_TRUE(StartLoopbackServer(m_Server));
     // Searched and connected by name: the system lookup of the namespace's host name.
     AddTarget("nobody", "0.0.0.0", SERVER_PORT);
     unsigned long index = AddTarget("fernhost", "0.0.0.0", SERVER_PORT);
@@ -140,7 +122,7 @@ TEST_F(ClientSessionTest, ConnectsByNameToAServerEngineAndDisconnects)
     m_Client.UnlockList();
 
     // The first screen-size request went out with the connected event.
-    EXPECT_TRUE(m_Main.PumpUntil(
+    EXPECT_TRUE(PumpUntil(
         [this] {
             SIZE remote = m_Client.GetImage().GetRemoteSize();
             return remote.cx == GetSystemMetrics(SM_CXSCREEN) &&
@@ -149,7 +131,7 @@ TEST_F(ClientSessionTest, ConnectsByNameToAServerEngineAndDisconnects)
         5000));
 
     DisconnectAndExpectIdle();
-    EXPECT_TRUE(m_Main.PumpUntil([this] { return m_Server.GetConnectionCount() == 0; }, 5000));
+    EXPECT_TRUE(PumpUntil([this] { return m_Server.GetConnectionCount() == 0; }, 5000));
 }
 
 TEST_F(ClientSessionTest, FailedConnectsReportEachStepAndEndWithTheFailureText)
@@ -173,7 +155,7 @@ TEST_F(ClientSessionTest, FailedConnectsReportEachStepAndEndWithTheFailureText)
     for (const Case& c : cases) {
         m_Main.heard.clear();
         Post(TM_CONNECT, c.index);
-        EXPECT_TRUE(m_Main.PumpUntil(
+        EXPECT_TRUE(PumpUntil(
             [this] { return !m_Main.Script().empty() && m_Main.Script().back() == FAILED; }, 5000))
             << c.what;
         EXPECT_EQ(m_Main.Script(), c.script) << c.what;
@@ -183,24 +165,6 @@ TEST_F(ClientSessionTest, FailedConnectsReportEachStepAndEndWithTheFailureText)
     DisconnectAndExpectIdle();
 }
 
-// Accepts one connection within 5 s and answers its selector with 1.
-SOCKET AcceptService(SOCKET listening, uint32_t expectedSelector)
-{
-    fd_set ready;
-    FD_ZERO(&ready);
-    FD_SET(listening, &ready);
-    timeval wait{5, 0};
-    if (select(0, &ready, nullptr, nullptr, &wait) != 1) return INVALID_SOCKET;
-    SOCKET s = accept(listening, nullptr, nullptr);
-    uint32_t selector = 0;
-    SetReceiveTimeout(s, 5000);
-    if (RecvAll(s, &selector, 4) < 1 || selector != expectedSelector || SendWord(s, 1) < 1) {
-        closesocket(s);
-        return INVALID_SOCKET;
-    }
-    return s;
-}
-
 TEST_F(ClientSessionTest, APeerThatVanishesBringsEventFourAndTheDisconnect)
 {
     UseFakeLookups();
@@ -208,8 +172,8 @@ TEST_F(ClientSessionTest, APeerThatVanishesBringsEventFourAndTheDisconnect)
     unsigned long index = AddTarget("peer", "127.0.0.1", PEER_PORT);
     ASSERT_EQ(m_Client.Start(), 1);
     Post(TM_CONNECT, index);
-    SOCKET events = AcceptService(listening, SERVICE_EVENTS);
-    SOCKET images = AcceptService(listening, SERVICE_IMAGES);
+    SOCKET events = AcceptService(listening);
+    SOCKET images = AcceptService(listening);
     closesocket(listening);
     ASSERT_NE(events, INVALID_SOCKET);
     ASSERT_NE(images, INVALID_SOCKET);

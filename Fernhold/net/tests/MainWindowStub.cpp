@@ -1,6 +1,8 @@
 // Message-only stand-in for the main window.
 #include "MainWindowStub.h"
 
+#include "NetTestSupport.h"
+
 #include "ui/WindowMessages.h"
 
 #include <mmsystem.h>
@@ -35,24 +37,9 @@ LRESULT CALLBACK MainWindowStub::Procedure(HWND window, UINT message, WPARAM wPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-bool MainWindowStub::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    DWORD start = timeGetTime();
-    for (;;) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        if (done()) return true;
-        DWORD elapsed = timeGetTime() - start;
-        if (elapsed >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE,
-                                  timeoutMs - elapsed < 10 ? timeoutMs - elapsed : 10, QS_ALLINPUT);
-    }
-}
-
 bool MainWindowStub::WaitForConnectEvent(WPARAM event, DWORD timeoutMs, DWORD* time)
 {
-    return PumpUntil(
+    return ::PumpUntil(
         [&] {
             for (const HeardMessage& message : heard)
                 if (message.message == UM_CONNECT_EVENT && message.wParam == event) {

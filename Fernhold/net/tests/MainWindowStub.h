@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,8 @@ struct HeardMessage {
     DWORD time;
 };
 
-// Lives on the test's thread, which must pump (PumpUntil) for messages to arrive.
+// Lives on the test's thread, which must pump (PumpUntil of the test support) for
+// messages to arrive.
 class MainWindowStub {
 public:
     MainWindowStub();
@@ -27,8 +27,6 @@ public:
     MainWindowStub& operator=(const MainWindowStub&) = delete;
 
     HWND GetHandle() const { return m_Window; }
-    // Dispatches this thread's messages until done() holds; false after timeoutMs.
-    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
     // Pumps up to timeoutMs for a UM_CONNECT_EVENT with this event code; true when one
     // came, with its arrival time in *time.
     bool WaitForConnectEvent(WPARAM event, DWORD timeoutMs, DWORD* time = nullptr);

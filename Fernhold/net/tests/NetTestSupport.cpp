@@ -1,8 +1,11 @@
-// Test-side raw client, bounded waits and the Winsock set-up of the network tests.
+// Test-side raw client, bounded waits, a loopback server engine and the Winsock set-up
+// of the network tests.
 #include "NetTestSupport.h"
 
 #include "net/SocketIo.h"
+#include "net/NetMessages.h"
 #include "net/TListener.h"
+#include "net/TServerCore.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,23 @@ bool WaitForValue(const std::atomic<int>& value, int expected, DWORD timeoutMs)
         Sleep(20);
     }
     return true;
+}
+
+bool StartLoopbackServer(TServerCore& server)
+{
+    server.SetHostLookup([](TMemoryBase& out) {
+        uint32_t address = inet_addr("127.0.0.1");
+        out.Free();
+        out.AddMemory(4, &address);
+        return 1;
+    });
+    if (!server.Start() || !PostThreadMessageA(server.GetThreadId(), TM_REFRESH_LISTENERS, 0, 0))
+        return false;
+    TMemoryBase addresses;
+    DWORD start = GetTickCount();
+    while (server.GetListenerAddresses(addresses) == 0 && GetTickCount() - start < 5000)
+        Sleep(20);
+    return server.GetListenerAddresses(addresses) == 1;
 }
 
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)

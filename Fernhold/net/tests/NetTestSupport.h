@@ -19,6 +19,10 @@ SOCKET ListenOnLoopback(uint16_t port);
 bool InTestNamespace();
 
 class TListener;
+class TServerCore;
+// Starts the server engine with its one listener on 127.0.0.1 at the configured port;
+// false when it is not listening within 5 s.
+bool StartLoopbackServer(TServerCore& server);
 // Reaps the listener until no connection of the service is left; false when some
 // are still there after timeoutMs.
 bool ReapedWithin(TListener& listener, uint32_t selector, DWORD timeoutMs);

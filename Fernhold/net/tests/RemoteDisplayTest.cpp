@@ -111,19 +111,7 @@ protected:
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // this thread's queue
         m_Settings.port = htons(PORT);
-        m_Server.SetHostLookup([](TMemoryBase& out) {
-            uint32_t address = inet_addr("127.0.0.1");
-            out.Free();
-            out.AddMemory(4, &address);
-            return 1;
-        });
-        ASSERT_EQ(m_Server.Start(), 1);
-        ASSERT_TRUE(PostThreadMessageA(m_Server.GetThreadId(), TM_REFRESH_LISTENERS, 0, 0));
-        TMemoryBase addresses;
-        DWORD start = GetTickCount();
-        while (m_Server.GetListenerAddresses(addresses) == 0 && GetTickCount() - start < 5000)
-            Sleep(20);
-        ASSERT_EQ(m_Server.GetListenerAddresses(addresses), 1u);
+        ASSERT_TRUE(StartLoopbackServer(m_Server));
     }
 
     // Requests frames until one is expanded on this thread (true) or the link is lost.
