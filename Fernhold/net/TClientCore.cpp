@@ -338,9 +338,10 @@ int TClientCore::Connect(unsigned long index)
     SendStatus(TEXT_LOOKING, STATUS_PRIORITY);
     Sleep(0);
     TString host;
+    // An empty name is no destination: the platform would resolve it to this very host.
     int found = address.sin_addr.s_addr != 0
                     ? m_Resolver.byAddress(address.sin_addr, host)
-                    : m_Resolver.byName(static_cast<char*>(name), address.sin_addr);
+                    : name.Len() && m_Resolver.byName(static_cast<char*>(name), address.sin_addr);
     if (!found) {
         SendStatus(TEXT_NOT_FOUND, STATUS_PRIORITY);
         Sleep(CONNECT_STEP_PAUSE_MS);

@@ -140,6 +140,7 @@ TEST_F(ClientSessionTest, FailedConnectsReportEachStepAndEndWithTheFailureText)
     unsigned long unnamed = AddTarget("nowhere", "0.0.0.0", SILENT_PORT);
     unsigned long unknown = AddTarget("anything", "127.0.0.3", SILENT_PORT);
     unsigned long silent = AddTarget("anything", "127.0.0.1", SILENT_PORT);
+    unsigned long empty = AddTarget("", "0.0.0.0", SILENT_PORT);
     ASSERT_EQ(m_Client.Start(), 1);
 
     struct Case {
@@ -147,7 +148,8 @@ TEST_F(ClientSessionTest, FailedConnectsReportEachStepAndEndWithTheFailureText)
         unsigned long index;
         Script script;
     } cases[] = {
-        {"index out of range", 3, {"event 4", FAILED}},
+        {"index out of range", 4, {"event 4", FAILED}},
+        {"no name and no address", empty, {LOOKING, NOT_FOUND, "event 4", FAILED}},
         {"name does not resolve", unnamed, {LOOKING, NOT_FOUND, "event 4", FAILED}},
         {"address does not resolve back", unknown, {LOOKING, NOT_FOUND, "event 4", FAILED}},
         {"nothing listens", silent, {LOOKING, FOUND, CONNECTING, "event 4", FAILED}},
