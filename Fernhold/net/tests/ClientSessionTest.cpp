@@ -1,6 +1,6 @@
 // The client engine's session on its thread: connect to a server engine by name, the
-// status texts and connection events in order, the timing floors, failed connects and
-// a link that breaks under an established session.
+// status texts and connection events in order, the timing floors, frames announced to the
+// main window, failed connects and a link that breaks under an established session.
 #include "MainWindowStub.h"
 #include "NetTestSupport.h"
 
@@ -129,6 +129,18 @@ TEST_F(ClientSessionTest, ConnectsByNameToAServerEngineAndDisconnects)
                    remote.cy == GetSystemMetrics(SM_CYSCREEN);
         },
         5000));
+
+    // Frames the image link receives are expanded on the client thread, which then
+    // tells the main window.
+    EXPECT_TRUE(PumpUntil(
+        [this] {
+            TImageLink* link = m_Client.GetImageLink();
+            if (link->IsIdle()) PostThreadMessageA(link->GetThreadId(), TM_GET_FRAME, 0, 0);
+            for (const HeardMessage& heard : m_Main.heard)
+                if (heard.message == UM_IMAGE_READY) return true;
+            return false;
+        },
+        10000));
 
     DisconnectAndExpectIdle();
     EXPECT_TRUE(PumpUntil([this] { return m_Server.GetConnectionCount() == 0; }, 5000));
