@@ -284,7 +284,11 @@ int TClientCore::ChooseListFile(bool save, char (&path)[MAX_PATH])
 void TClientCore::OpenListFile()
 {
     char path[MAX_PATH];
-    if (!ChooseListFile(false, path)) return;
+    if (ChooseListFile(false, path)) OpenListFile(path);
+}
+
+void TClientCore::OpenListFile(const char* path)
+{
     DeleteDestinations();
     TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_LOADING_LIST), STATUS_PRIORITY,
                    true);

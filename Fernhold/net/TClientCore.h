@@ -76,6 +76,10 @@ public:
     // main window.
     void OpenListFile();
     void SaveListFileAs();
+    // Client thread: replaces the list by the file's records one at a time, telling
+    // the main window of each and showing a status text until the last has arrived
+    // (a wrong tag or version leaves the list empty and the text shown).
+    void OpenListFile(const char* path);
 
     // Client thread: the session and the search. Connect returns 1 when both links
     // are up; every failure has sent UM_CONNECT_EVENT 4.

@@ -1,5 +1,6 @@
-// The client engine's background search: back-off after failures, the round-robin tick
-// with its limit, what a search fills in, and copies made by AddDestination. The test
+// The client engine's background search and its list: back-off after failures, the
+// round-robin tick with its limit, what a search fills in, stopping with searches under
+// way, a list opened record by record, and copies made by AddDestination. The test
 // thread plays the client thread and calls the engine's client-thread operations.
 #include "MainWindowStub.h"
 #include "NetTestSupport.h"
@@ -308,6 +309,65 @@ TEST_F(ClientSearchTest, ARecordAtNoAddressIsFoundByTheSystemLookupOfItsName)
     in_addr found = target->liveAddress.sin_addr;
     EXPECT_TRUE(found.s_addr == inet_addr("127.0.0.1") || found.s_addr == inet_addr("127.0.0.2"));
     EXPECT_EQ(target->liveAddress.sin_port, htons(5483));
+}
+
+TEST_F(ClientSearchTest, AnOpenedListArrivesRecordByRecord)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "fern-opened-list.clf";
+    {
+        TClientCore saver(m_Settings);
+        for (const char* name : {"one", "two", "three"}) {
+            TDestination record;
+            record.computerName = TString(name);
+            saver.AddDestination(record);
+        }
+        ASSERT_EQ(saver.SaveListFile(path.c_str()), 1);
+    }
+    // One search a tick: the first tick moves the cursor to the first old record.
+    m_Settings.simultaneousSearches = 1;
+    Add("old");
+    Add("older");
+    m_Client.SearchTick();
+    FinishAll();
+    PumpUntil([] { return false; }, 100);
+    m_Main.heard.clear();
+
+    m_Client.OpenListFile(path.c_str());
+    PumpUntil([this] { return m_Main.heard.size() >= 5; }, 2000);
+    ASSERT_EQ(m_Client.GetDestinationCount(), 3u);
+    ASSERT_EQ(m_Main.heard.size(), 5u);
+    EXPECT_EQ(m_Main.heard[0].message, UM_STATUS_TEXT);
+    EXPECT_EQ(m_Main.heard[0].text, "接続先ﾘｽﾄを読み込んでいます...");
+    EXPECT_EQ(m_Main.heard[0].lParam, 1);
+    for (unsigned long i = 0; i < 3; ++i) {
+        EXPECT_EQ(m_Main.heard[1 + i].message, UM_ENTRY_CHANGED);
+        EXPECT_EQ(m_Main.heard[1 + i].lParam, reinterpret_cast<LPARAM>(m_Client.GetDestination(i)));
+    }
+    EXPECT_EQ(m_Main.heard[4].message, UM_STATUS_TEXT);
+    EXPECT_EQ(m_Main.heard[4].text, "");
+    EXPECT_EQ(m_Main.heard[4].lParam, -1);
+    EXPECT_EQ(m_Client.GetDestination(2)->displayName.StringCmp("three"), 1);
+    // The search round starts over at the first opened record.
+    m_Lookups.Close();
+    m_Client.SearchTick();
+    EXPECT_EQ(Running(), (std::set<unsigned long>{0}));
+    m_Lookups.Open();
+    FinishAll();
+
+    // A file of another kind empties the list and leaves the loading text shown.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "LCNF", 4, &written, nullptr);
+    CloseHandle(file);
+    PumpUntil([] { return false; }, 100);
+    m_Main.heard.clear();
+    m_Client.OpenListFile(path.c_str());
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(m_Client.GetDestinationCount(), 0u);
+    EXPECT_EQ(m_Main.Script(), (std::vector<std::string>{"接続先ﾘｽﾄを読み込んでいます...|1"}));
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(ClientSearchTest, AddedRecordsAreIndependentCopies)
