@@ -209,9 +209,7 @@ TEST_F(ClientSearchTest, TickStartsAtMostTheLimitTakingTheRecordsAfterTheCursor)
     EXPECT_EQ(m_Lookups.Asked().size(), 10u);
 
     // A load starts the round over at the first record.
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "fern-search-tick.clf";
+    std::string path = FreshTempPath("fern-search-tick.clf");
     ASSERT_EQ(m_Client.SaveListFile(path.c_str()), 1);
     ASSERT_EQ(m_Client.LoadListFile(path.c_str()), 1);
     DeleteFileA(path.c_str());
@@ -313,9 +311,7 @@ TEST_F(ClientSearchTest, ARecordAtNoAddressIsFoundByTheSystemLookupOfItsName)
 
 TEST_F(ClientSearchTest, AnOpenedListArrivesRecordByRecord)
 {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "fern-opened-list.clf";
+    std::string path = FreshTempPath("fern-opened-list.clf");
     {
         TClientCore saver(m_Settings);
         for (const char* name : {"one", "two", "three"}) {

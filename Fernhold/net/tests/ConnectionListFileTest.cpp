@@ -1,5 +1,7 @@
 // Destination records and connection-list files: layout, round trip through the client
 // engine, old and damaged files.
+#include "NetTestSupport.h"
+
 #include "net/ConnectionListFile.h"
 #include "net/TClientCore.h"
 
@@ -64,16 +66,6 @@ TEST(DestinationTest, DefaultsAndTheRecordLengthField)
     EXPECT_EQ(words[1], 2u);
     EXPECT_EQ(words[2], 40u);
     EXPECT_EQ(words[3], 4u);
-}
-
-// A path in the temporary folder with no file there yet.
-std::string FreshTempPath(const char* name)
-{
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + name;
-    DeleteFileA(path.c_str());
-    return path;
 }
 
 // The list moves between the client engine and disk whole; a load replaces the list.

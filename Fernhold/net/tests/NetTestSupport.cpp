@@ -112,6 +112,15 @@ SOCKET AcceptService(SOCKET listening)
     return s;
 }
 
+std::string FreshTempPath(const char* name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
 bool InTestNamespace()
 {
     char name[256];

@@ -5,6 +5,7 @@
 #include "net/WireFormat.h"
 
 #include <atomic>
+#include <string>
 #include <functional>
 
 #include <cstdint>
@@ -17,6 +18,9 @@ SOCKET ListenOnLoopback(uint16_t port);
 // to 127.0.0.1 and 127.0.0.2 only; tests that listen on the host's addresses skip
 // anywhere else.
 bool InTestNamespace();
+
+// A path in the temporary folder with no file there yet.
+std::string FreshTempPath(const char* name);
 
 class TListener;
 class TServerCore;
