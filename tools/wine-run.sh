@@ -1,6 +1,10 @@
 #!/bin/bash
 # ctest's emulator: runs one Windows program (a test, or test discovery) under Wine.
 #   tools/wine-run.sh <program.exe> [args...]
+# The program writes into files, never into ctest's pipes: Wine's service processes
+# (explorer, services, ...) are started by whichever program needs them first,
+# inherit its output handles and outlive it under the persistent wineserver of
+# tools/with-wine.sh; holding ctest's pipes they would keep it waiting for ever.
 # Wine occasionally fails in ways that are not the program's: it may fail to start
 # the program (non-zero exit before the program wrote a single byte, as when a
 # client meets its wineserver shutting down), or, under load, a process may not
@@ -12,7 +16,8 @@ set -uo pipefail
 
 wine=$(command -v wine64 || command -v wine)
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
 
 listing=0
 case " $* " in *" --gtest_list_tests "*) listing=1 ;; esac
@@ -20,15 +25,23 @@ case " $* " in *" --gtest_list_tests "*) listing=1 ;; esac
 for attempt in 1 2 3; do
     if [ "$listing" -eq 1 ]; then
         # ctest parses the listing, so only a whole one is passed on.
-        timeout -k 5 35 "$wine" "$@" >"$out"
+        timeout -k 5 35 "$wine" "$@" >"$out" 2>"$err" </dev/null
         rc=$?
+        cat "$err" >&2
         if [ "$rc" -ne 124 ] && [ "$rc" -ne 137 ] && { [ "$rc" -eq 0 ] || [ -s "$out" ]; }; then
             cat "$out"
             exit "$rc"
         fi
     else
-        "$wine" "$@" | tee "$out"
-        rc=${PIPESTATUS[0]}
+        "$wine" "$@" >"$out" 2>"$err" </dev/null &
+        pid=$!
+        # Pass the output on while the program runs.
+        tail -n +1 -s 0.2 -f --pid="$pid" "$out" &
+        tail_pid=$!
+        wait "$pid"
+        rc=$?
+        wait "$tail_pid"
+        cat "$err" >&2
         if [ "$rc" -eq 0 ] || [ -s "$out" ]; then
             exit "$rc"
         fi
