@@ -10,14 +10,15 @@ name=$1 dir=$2 source=$3
 ip link set lo up
 hostname "$name"
 mount --bind "$dir/hosts" /etc/hosts
-mount -t tmpfs -o mode=1777 tmpfs /tmp
 if [ -n "$source" ]; then
     # The suite's prepared prefix seen through an overlay: the host's writes land in
-    # its own folder and the original stays as it is.
+    # its own folder and the original stays as it is. Mounted before the private
+    # /tmp, which would hide a prefix that lies under /tmp.
     mkdir -p "$dir/prefix-upper" "$dir/prefix-work"
     mount -t overlay overlay \
         -o "lowerdir=$source,upperdir=$dir/prefix-upper,workdir=$dir/prefix-work" \
         "$dir/wineprefix"
 fi
+mount -t tmpfs -o mode=1777 tmpfs /tmp
 touch "$dir/ready"
 exec sleep infinity

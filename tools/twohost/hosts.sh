@@ -19,13 +19,16 @@ host_children=()
 
 # hosts_begin <work folder>: every host keeps its files in <work folder>/<name>. A
 # folder left by an earlier run is removed; any other folder with files is refused.
+# The hosts mount their own /tmp, so a work folder under /tmp moves to /var/tmp, and
+# the scripts the hosts run are copied into it (the checkout may lie under /tmp too).
 hosts_begin() {
     mkdir -p "$1"
     host_work=$(cd "$1" && pwd)
     case "$host_work/" in
     /tmp/*)
-        echo "twohost: the hosts mount their own /tmp; work elsewhere" >&2
-        return 1
+        host_work=/var/tmp/fernhold-twohost-$(printf '%s' "$host_work" | cksum | cut -d' ' -f1)
+        echo "twohost: the hosts mount their own /tmp; working in $host_work" >&2
+        mkdir -p "$host_work"
         ;;
     esac
     if [ ! -f "$host_work/.twohost" ] && [ -n "$(ls -A "$host_work")" ]; then
@@ -33,8 +36,9 @@ hosts_begin() {
         return 1
     fi
     rm -rf "$host_work"
-    mkdir -p "$host_work"
+    mkdir -p "$host_work/tools"
     touch "$host_work/.twohost"
+    cp "$twohost_root/tools/with-wine.sh" "$twohost_dir/session.sh" "$host_work/tools/"
 }
 
 # host_up <name> <address> <hosts file> <Wine prefix to copy or "">
@@ -105,8 +109,8 @@ host_spawn() {
 host_session() {
     local name=$1 dir="$host_work/$1" i
     nsenter -t "${host_init[$name]}" -n -u -m -p -- \
-        env -u DISPLAY -u LC_ALL "$twohost_root/tools/with-wine.sh" "$dir" \
-        "$twohost_dir/session.sh" "$dir/env" >"$dir/session.log" 2>&1 &
+        env -u DISPLAY -u LC_ALL "$host_work/tools/with-wine.sh" "$dir" \
+        "$host_work/tools/session.sh" "$dir/env" >"$dir/session.log" 2>&1 &
     host_children+=($!)
     for ((i = 0; i < 1200; i++)); do
         [ -f "$dir/env" ] && return 0
