@@ -363,6 +363,13 @@ int main(int argc, char** argv)
     });
     std::printf("  of which injection (mouse_event) alone: median %.1f us\n",
                 BenchMedian(inject) * 1000.0);
+    // The floor under every figure above: each socket call and each injection is a few
+    // of these (under Wine a request to the wineserver, on Windows a system call).
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::vector<double> systemCall = TimeEach(1000, [&] { ResetEvent(event); });
+    CloseHandle(event);
+    std::printf("  one call into the system (ResetEvent): median %.1f us\n",
+                BenchMedian(systemCall) * 1000.0);
     Sleep(500); // the service threads of the closed links end and are reaped
     ReportIdle("after the clients left");
     WSACleanup();
