@@ -272,6 +272,7 @@ int TClientCore::ChooseListFile(bool save, char (&path)[MAX_PATH])
     dialog.nMaxFileTitle = MAX_PATH;
     dialog.lpstrInitialDir = length ? folder : nullptr;
     dialog.lpstrDefExt = "clf";
+    TModalLoopGuard keepMessages;
     if (save) {
         dialog.Flags =
             OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT | OFN_CREATEPROMPT;

@@ -1,7 +1,14 @@
 // Engine thread start and stop.
 #include "net/TWorkerThread.h"
 
+#include <algorithm>
+#include <deque>
+
 namespace {
+
+// Thread messages a modal loop took while a TModalLoopGuard was held; the calling
+// thread's own, oldest first.
+thread_local std::deque<MSG> t_KeptMessages;
 
 // Lives on the starter's stack until the new thread has copied it and said so.
 struct ThreadLaunch {
@@ -78,6 +85,11 @@ int TWorkerThread::IsRunning() const
 
 void TWorkerThread::TakeMessage(MSG& message, std::atomic<int>* idle)
 {
+    if (!t_KeptMessages.empty()) {
+        message = t_KeptMessages.front();
+        t_KeptMessages.pop_front();
+        return;
+    }
     while (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (idle) *idle = 1;
         WaitMessage();
@@ -90,4 +102,30 @@ void TWorkerThread::RemoveWaiting(UINT first, UINT last)
     MSG message;
     while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
     }
+    t_KeptMessages.erase(std::remove_if(t_KeptMessages.begin(), t_KeptMessages.end(),
+                                        [first, last](const MSG& kept) {
+                                            return kept.message >= first && kept.message <= last;
+                                        }),
+                         t_KeptMessages.end());
+}
+
+TModalLoopGuard::TModalLoopGuard()
+    : m_Hook(SetWindowsHookExA(WH_MSGFILTER, KeepThreadMessage, nullptr, GetCurrentThreadId()))
+{
+}
+
+TModalLoopGuard::~TModalLoopGuard()
+{
+    if (m_Hook) UnhookWindowsHookEx(m_Hook);
+}
+
+LRESULT CALLBACK TModalLoopGuard::KeepThreadMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    MSG* message = reinterpret_cast<MSG*>(lParam);
+    // Only the engine's own messages; the loop keeps the system's.
+    if (code >= 0 && message && !message->hwnd && message->message >= WM_USER) {
+        t_KeptMessages.push_back(*message);
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }

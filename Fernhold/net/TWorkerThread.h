@@ -29,11 +29,12 @@ public:
     // Closes the handle of an ended thread and clears handle and id.
     void Release();
 
-    // Takes the next message of the calling thread's queue, waiting with WaitMessage
-    // while there is none; *idle (when given) is 1 during the wait.
+    // Takes the next message of the calling thread: first those a TModalLoopGuard
+    // kept, then its queue, waiting with WaitMessage while there is none; *idle (when
+    // given) is 1 during the wait.
     static void TakeMessage(MSG& message, std::atomic<int>* idle = nullptr);
-    // Drops the calling thread's waiting messages in first..last: work that piled up
-    // is done once.
+    // Drops the calling thread's waiting messages in first..last, kept ones included:
+    // work that piled up is done once.
     static void RemoveWaiting(UINT first, UINT last);
 
     // 1 while the thread exists and has not ended.
@@ -44,4 +45,23 @@ public:
 private:
     HANDLE m_Handle = nullptr;
     DWORD m_Id = 0;
+};
+
+// Held by an engine thread around a modal loop of its own (a common file dialog).
+// Such a loop takes the thread's messages but can only hand those with a window to
+// one, so the engine's own thread messages would be lost: a connect, a lost link or
+// a quit never done. While the guard exists they are kept instead, and
+// TWorkerThread::TakeMessage hands them out afterwards in the order they came.
+class TModalLoopGuard {
+public:
+    TModalLoopGuard();
+    ~TModalLoopGuard();
+    TModalLoopGuard(const TModalLoopGuard&) = delete;
+    TModalLoopGuard& operator=(const TModalLoopGuard&) = delete;
+
+private:
+    // The message-filter hook that modal loops call for every message they take.
+    static LRESULT CALLBACK KeepThreadMessage(int code, WPARAM wParam, LPARAM lParam);
+
+    HHOOK m_Hook;
 };
