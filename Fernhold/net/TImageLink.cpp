@@ -27,7 +27,8 @@ void TImageLink::RequestScreenSize()
 {
     PacketHeader header{CMD_GET_SCREEN_SIZE, 0, 0, 0};
     ReplyHeader reply;
-    if (!Exchange(header, nullptr, reply) || reply.ok == 0) {
+    if (!Exchange(header, nullptr, reply) || reply.ok == 0 || reply.value1 == 0 ||
+        reply.value1 > MAX_SCREEN_SIDE || reply.value2 == 0 || reply.value2 > MAX_SCREEN_SIDE) {
         LinkLost();
         return;
     }

@@ -4,10 +4,14 @@
 #include "net/TClientImage.h"
 #include "net/TClientLink.h"
 
+// Largest screen side the program supports. A screen size reply outside 1 to this
+// is a broken exchange: no image is made for it.
+constexpr unsigned long MAX_SCREEN_SIDE = 8192;
 // Largest frame stream a link accepts: the compressor's worst case for a 16-bit
-// image of the largest screen the program supports (8192 x 8192). A longer
-// announcement is a broken exchange and is never allocated.
-constexpr unsigned long MAX_FRAME_STREAM = 8192ul * 2 * 8192 + 8192ul * 2 * 8192 / 19 + 17;
+// image of the largest screen. A longer announcement is a broken exchange and is
+// never allocated.
+constexpr unsigned long MAX_FRAME_STREAM =
+    MAX_SCREEN_SIDE * 2 * MAX_SCREEN_SIDE + MAX_SCREEN_SIDE * 2 * MAX_SCREEN_SIDE / 19 + 17;
 
 // Made by the client engine at connect; work arrives as TM_GET_SCREEN_SIZE and
 // TM_GET_FRAME thread messages. A broken exchange posts TM_LINK_LOST to the client

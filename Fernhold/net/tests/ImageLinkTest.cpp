@@ -66,16 +66,22 @@ UINT WaitForClientMessage(DWORD timeoutMs)
     return 0;
 }
 
-TEST(ImageLinkTest, OversizedOrRefusedFrameAnnouncementsBreakTheLink)
+TEST(ImageLinkTest, OversizedRefusedOrEmptyAnnouncementsBreakTheLink)
 {
     struct Case {
+        UINT request;
         ReplyHeader reply;
         const char* what;
     };
     const Case cases[] = {
-        {{1, static_cast<uint32_t>(MAX_FRAME_STREAM + 1), 7, 0}, "past the largest screen"},
-        {{1, 0xFFFFFFFFu, 7, 0}, "4 GiB"},
-        {{0, 0, 0, 0}, "refused"},
+        {TM_GET_FRAME, {1, static_cast<uint32_t>(MAX_FRAME_STREAM + 1), 7, 0},
+         "frame past the largest screen"},
+        {TM_GET_FRAME, {1, 0xFFFFFFFFu, 7, 0}, "frame of 4 GiB"},
+        {TM_GET_FRAME, {0, 0, 0, 0}, "frame refused"},
+        {TM_GET_SCREEN_SIZE, {1, 0, MAX_SCREEN_SIDE + 1, 768}, "screen too wide"},
+        {TM_GET_SCREEN_SIZE, {1, 0, 1024, 0xFFFFFFFFu}, "screen of negative height"},
+        {TM_GET_SCREEN_SIZE, {1, 0, 0, 0}, "screen of no size"},
+        {TM_GET_SCREEN_SIZE, {0, 0, 1024, 768}, "screen size refused"},
     };
     uint16_t port = 27501;
     for (const Case& c : cases) {
@@ -86,7 +92,7 @@ TEST(ImageLinkTest, OversizedOrRefusedFrameAnnouncementsBreakTheLink)
         TClientImage image;
         TImageLink link(settings, image, GetCurrentThreadId());
         ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", port++)), 1) << c.what;
-        ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TM_GET_FRAME, 0, 0));
+        ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), c.request, 0, 0));
         EXPECT_EQ(WaitForClientMessage(5000), TM_LINK_LOST) << c.what;
         // The link ended by itself: no go word, only its closing request followed.
         DWORD start = GetTickCount();
@@ -95,6 +101,7 @@ TEST(ImageLinkTest, OversizedOrRefusedFrameAnnouncementsBreakTheLink)
         EXPECT_EQ(link.IsRunning(), 0) << c.what;
         link.Stop();
         EXPECT_EQ(service.nextCommand.load(), CMD_CLOSE) << c.what;
+        EXPECT_EQ(image.GetImageBytes(), 0u) << c.what;
     }
 }
 
