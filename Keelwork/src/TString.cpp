@@ -34,6 +34,10 @@ const wchar_t* Wide(const TString& s)
 }
 } // namespace
 
+// Exported as well, like the constants of TClassTypeSt (TobjectBase.cpp).
+constexpr unsigned short TString::TypeAnsi;
+constexpr unsigned short TString::TypeWide;
+
 TString::TString() : m_Type(TypeAnsi)
 {
     m_ClassType = ClassString;

@@ -6,6 +6,12 @@
 #include <new>
 
 HINSTANCE TobjectBase::m_hInst = nullptr;
+
+// Defined here as well so that the DLL exports them: a caller that binds one to a
+// reference (a comparison in a test, std::max) links against the exported copy.
+constexpr uint32_t TClassTypeSt::FlagMask;
+constexpr uint32_t TClassTypeSt::ReferenceFlag;
+constexpr uint32_t TClassTypeSt::KindMask;
 HINSTANCE TobjectBase::m_hInstDll = nullptr;
 
 TobjectBase::TobjectBase() : m_ClassType(1) {}

@@ -46,12 +46,12 @@ TEST(TString, EmptyStringsHoldOnlyTheTerminator)
     const TString cases[] = {TString(), TString(static_cast<const char*>(nullptr)), TString("")};
     for (const TString& s : cases) {
         EXPECT_EQ(s.Len(), 0u);
-        EXPECT_EQ(s.GetStringType(), 0);
+        EXPECT_EQ(s.GetStringType(), TString::TypeAnsi);
         EXPECT_EQ(Bytes(s), std::string(1, '\0'));
         EXPECT_EQ(s.GetClassWord(), 0x20u);
     }
     const TString wide(static_cast<const unsigned short*>(nullptr));
-    EXPECT_EQ(wide.GetStringType(), 1);
+    EXPECT_EQ(wide.GetStringType(), TString::TypeWide);
     EXPECT_EQ(wide.Len(), 0u);
     EXPECT_EQ(Bytes(wide), std::string(2, '\0'));
     EXPECT_EQ(TString(W(L"abc")).Len(), 3u);

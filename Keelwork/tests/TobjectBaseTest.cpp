@@ -50,6 +50,8 @@ TEST(TobjectBase, ClassesStampTheirTypeWords)
         EXPECT_EQ(c.object.GetClassDllType(), c.dllType);
     }
     EXPECT_EQ(brush->GetClassWord() & TClassTypeSt::KindMask, 0x02000011u);
+    // Bound to references here: the constants must be exported by the library.
+    EXPECT_EQ(reference->GetClassWord() & TClassTypeSt::FlagMask, TClassTypeSt::ReferenceFlag);
     reference->Release();
     brush->Release();
 }

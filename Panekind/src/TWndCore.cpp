@@ -10,6 +10,13 @@ namespace {
 constexpr unsigned long WndCoreType = 0x03000001ul;
 } // namespace
 
+// Defined here as well so that the DLL exports them: a caller that binds one to a
+// reference links against the exported copy.
+constexpr unsigned long TWndCore::FlagActive;
+constexpr unsigned long TWndCore::FlagCenter;
+constexpr unsigned long TWndCore::FlagMain;
+constexpr unsigned long TWndCore::FlagCreated;
+
 TWndCore::TWndCore()
     : m_lpBaseData(new (std::nothrow) TWndCoreBaseData), m_Flags(FlagActive), m_hWnd(nullptr),
       m_lpUserProc(nullptr), m_lpSysWindowProc(&TWndCore::_BaseWindowProc)

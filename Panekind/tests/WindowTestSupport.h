@@ -23,6 +23,7 @@ public:
     const TWndCoreBaseData* GetPending() const { return m_lpBaseData; }
     // Only for provoking the registry's refusal of a false main window.
     void ForceMainFlag() { m_Flags |= FlagMain; }
+    unsigned long GetFlags() const { return m_Flags; }
 
     std::vector<UINT> m_Messages;
     // Called for every message before the default procedure; a non-zero answer

@@ -52,6 +52,8 @@ TEST(PanekindCoreTest, ConstructedCoreHasDefaultsAndNoWindow)
     EXPECT_FALSE(core->IsCreate());
     EXPECT_FALSE(core->IsMainWindow());
     EXPECT_TRUE(core->IsActive());
+    // Bound to a reference here: the flag constants must be exported by the library.
+    EXPECT_EQ(core->GetFlags(), TWndCore::FlagActive);
     EXPECT_EQ(core->GetHandle(), nullptr);
     EXPECT_EQ(core->GetStyle(), 0x10CF0000ul);
     EXPECT_EQ(core->GetExStyle(), 0ul);
