@@ -8,7 +8,8 @@
 
 namespace {
 constexpr DWORD LINK_STOP_WAIT_MS = 500;
-}
+constexpr DWORD LINK_STOP_GRACE_MS = 2000;
+} // namespace
 
 TClientLink::TClientLink(uint32_t selector, const TFernSettings& settings)
     : m_Settings(settings), m_Selector(selector)
@@ -18,7 +19,8 @@ TClientLink::TClientLink(uint32_t selector, const TFernSettings& settings)
 TClientLink::~TClientLink()
 {
     Stop();
-    if (m_Socket != INVALID_SOCKET) closesocket(m_Socket);
+    SOCKET socket = m_Socket.exchange(INVALID_SOCKET);
+    if (socket != INVALID_SOCKET) closesocket(socket);
 }
 
 int TClientLink::Handshake()
@@ -51,9 +53,10 @@ int TClientLink::Exchange(const PacketHeader& header, const void* payload, Reply
 int TClientLink::Connect(const sockaddr_in& address)
 {
     m_Socket = socket(AF_INET, SOCK_STREAM, 0);
-    if (m_Socket == INVALID_SOCKET) return 0;
+    if (m_Socket.load() == INVALID_SOCKET) return 0;
     if (connect(m_Socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        !Handshake() || !m_Thread.Start(LinkThread, this, THREAD_PRIORITY_LOWEST, 0, true)) {
+        !SetReceiveTimeout(m_Socket, LINK_REPLY_TIMEOUT_MS) || !Handshake() ||
+        !m_Thread.Start(LinkThread, this, THREAD_PRIORITY_LOWEST, 0, true)) {
         closesocket(m_Socket);
         m_Socket = INVALID_SOCKET;
         return 0;
@@ -61,7 +64,18 @@ int TClientLink::Connect(const sockaddr_in& address)
     return 1;
 }
 
-void TClientLink::Stop() { m_Thread.PostQuitAndJoin(TM_QUIT, LINK_STOP_WAIT_MS); }
+void TClientLink::Stop()
+{
+    for (DWORD waited = 0; waited < LINK_STOP_GRACE_MS; waited += LINK_STOP_WAIT_MS) {
+        if (!m_Thread.GetHandle()) return;
+        PostThreadMessageA(m_Thread.GetId(), TM_QUIT, 0, 0);
+        if (m_Thread.Join(LINK_STOP_WAIT_MS)) return;
+    }
+    // Closing is what wakes a blocked receive (a shutdown does not under Wine).
+    SOCKET socket = m_Socket.exchange(INVALID_SOCKET);
+    if (socket != INVALID_SOCKET) closesocket(socket);
+    m_Thread.PostQuitAndJoin(TM_QUIT, LINK_STOP_WAIT_MS);
+}
 
 void TClientLink::LinkThread(void* owner) { static_cast<TClientLink*>(owner)->Run(); }
 
@@ -75,7 +89,6 @@ void TClientLink::Run()
         if (!(m_Settings.displayFlags.load() & DISPLAY_STATE_PAUSED)) Handle(message);
     }
     Close();
+    // Closed by the destructor (or by Stop), never here: Stop may reach for it meanwhile.
     shutdown(m_Socket, SD_SEND);
-    closesocket(m_Socket);
-    m_Socket = INVALID_SOCKET;
 }

@@ -9,6 +9,10 @@
 
 #include <atomic>
 
+// How long a link waits for any answer of its peer (the handshake, a reply, the next
+// piece of a frame) before it takes the connection for broken.
+constexpr DWORD LINK_REPLY_TIMEOUT_MS = 10000;
+
 // Created and stopped by the client engine; after Connect only the link thread reads
 // and writes the socket, and other threads reach the link by thread messages alone.
 // A link never reconnects: a new one is made instead.
@@ -16,6 +20,8 @@ class TClientLink : public TobjectBase {
 public:
     // selector: the service this variant asks for; settings: read for the pause bit.
     TClientLink(uint32_t selector, const TFernSettings& settings);
+    // Every variant calls Stop() in its own destructor: the link thread runs the
+    // variant's Handle and uses its members, which are gone before this one runs.
     virtual ~TClientLink();
 
     // Sends the selector and reads the 4-byte answer; 1 when the service was accepted.
@@ -28,7 +34,9 @@ public:
     // Connects to the 16-byte IPv4 address, shakes hands and starts the link thread
     // (lowest priority). Returns 1, or 0 with no socket and no thread left over.
     int Connect(const sockaddr_in& address);
-    // Posts TM_QUIT every 500 ms until the link thread has ended.
+    // Posts TM_QUIT every 500 ms until the link thread has ended. A thread still busy
+    // after LINK_STOP_GRACE_MS (a peer that does not answer) has its socket closed, so
+    // its wait fails and it ends; Stop returns only after it has.
     void Stop();
 
     DWORD GetThreadId() const { return m_Thread.GetId(); }
@@ -43,7 +51,8 @@ protected:
     // server stores more; nothing is sent).
     int Exchange(const PacketHeader& header, const void* payload, ReplyHeader& reply);
 
-    SOCKET m_Socket = INVALID_SOCKET;
+    // Read by the link thread; closed from outside only by Stop, after its grace.
+    std::atomic<SOCKET> m_Socket{INVALID_SOCKET};
     const TFernSettings& m_Settings;
 
 private:

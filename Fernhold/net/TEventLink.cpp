@@ -5,6 +5,8 @@
 
 TEventLink::TEventLink(const TFernSettings& settings) : TClientLink(SERVICE_EVENTS, settings) {}
 
+TEventLink::~TEventLink() { Stop(); }
+
 void TEventLink::Post(const EventPacket& packet)
 {
     m_Queue.Put(packet);

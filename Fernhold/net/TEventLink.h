@@ -10,6 +10,7 @@
 class TEventLink : public TClientLink {
 public:
     explicit TEventLink(const TFernSettings& settings);
+    ~TEventLink() override;
 
     // Queues the packet (dropped silently when the queue is full) and wakes the link thread.
     void Post(const EventPacket& packet);

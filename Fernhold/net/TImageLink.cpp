@@ -9,6 +9,8 @@ TImageLink::TImageLink(const TFernSettings& settings, TClientImage& image, DWORD
 {
 }
 
+TImageLink::~TImageLink() { Stop(); }
+
 void TImageLink::Handle(const MSG& message)
 {
     if (message.message == TM_GET_SCREEN_SIZE)

@@ -19,6 +19,7 @@ constexpr unsigned long MAX_FRAME_STREAM =
 class TImageLink : public TClientLink {
 public:
     TImageLink(const TFernSettings& settings, TClientImage& image, DWORD clientThreadId);
+    ~TImageLink() override;
 
     void Handle(const MSG& message) override;
 

@@ -1,4 +1,4 @@
-// Client links: handshake, work on the link thread, pause, and Stop while blocked.
+// Client links: handshake, work on the link thread, pause, and peers that stop answering.
 #include "NetTestSupport.h"
 
 #include "net/NetMessages.h"
@@ -19,6 +19,7 @@ constexpr UINT TEST_REQUEST = WM_APP + 1;
 class ProbeLink : public TClientLink {
 public:
     ProbeLink(uint32_t selector, const TFernSettings& settings) : TClientLink(selector, settings) {}
+    ~ProbeLink() override { Stop(); }
 
     void Handle(const MSG& message) override
     {
@@ -130,7 +131,21 @@ TEST_F(ClientLinkTest, ConnectFailsWithoutAcceptingService)
     EXPECT_EQ(nobody.IsRunning(), 0);
 }
 
-TEST_F(ClientLinkTest, StopOfLinkBlockedInReceiveReturnsAfterItsThreadEnded)
+TEST_F(ClientLinkTest, ConnectToAServiceThatNeverAnswersFailsAfterTheReplyTimeout)
+{
+    // Listening, so the connection is made, but nothing ever accepts or answers it.
+    SOCKET server = ListenOnLoopback(27205);
+    ProbeLink link(SERVICE_IMAGES, settings);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27205)), 0);
+    DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, LINK_REPLY_TIMEOUT_MS - 500);
+    EXPECT_LT(took, LINK_REPLY_TIMEOUT_MS + 5000);
+    EXPECT_EQ(link.IsRunning(), 0);
+    closesocket(server);
+}
+
+TEST_F(ClientLinkTest, StopOfLinkBlockedInReceiveWaitsThenEndsTheConnection)
 {
     // A server that accepts the service, takes one request and never answers it.
     SOCKET server = socket(AF_INET, SOCK_STREAM, 0);
@@ -152,22 +167,25 @@ TEST_F(ClientLinkTest, StopOfLinkBlockedInReceiveReturnsAfterItsThreadEnded)
     ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TEST_REQUEST, 0, 0));
     Sleep(300); // the link thread now waits for the reply
     std::atomic<bool> stopped{false};
+    const DWORD start = GetTickCount();
     std::thread stopper([&] {
         link.Stop();
         stopped = true;
     });
-    Sleep(1500); // three rounds of TM_QUIT went unanswered
+    Sleep(1500); // three rounds of TM_QUIT went unanswered: Stop still waits
     EXPECT_FALSE(stopped.load());
     EXPECT_EQ(link.IsRunning(), 1);
 
-    closesocket(accepted); // the receive fails, the handler returns, TM_QUIT is taken
-    DWORD start = GetTickCount();
-    while (!stopped.load() && GetTickCount() - start < 10000)
+    // The peer stays silent: after the grace the connection is shut down, the
+    // receive fails and the thread ends well before the reply time-out would.
+    while (!stopped.load() && GetTickCount() - start < 20000)
         Sleep(20);
     EXPECT_TRUE(stopped.load());
+    EXPECT_LT(GetTickCount() - start, LINK_REPLY_TIMEOUT_MS - 2000);
     stopper.join();
     EXPECT_EQ(link.IsRunning(), 0);
     EXPECT_EQ(link.lastExchange.load(), 0);
+    closesocket(accepted);
     closesocket(server);
 }
 

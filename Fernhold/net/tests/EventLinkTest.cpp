@@ -211,6 +211,27 @@ TEST(EventLinkTest, PauseKeepsQueuedPacketsUntilTheNextSend)
         EXPECT_EQ(got[n].header.param1, n);
 }
 
+TEST(EventLinkTest, DeletingTheLinkWhileItSendsEndsItsThreadFirst)
+{
+    RecordingPeer peer(27304);
+    TFernSettings settings;
+    settings.displayFlags = 0x413;
+    TEventLink* link = new TEventLink(settings);
+    ASSERT_EQ(link->Connect(LoopbackAddress("127.0.0.1", 27304)), 1);
+    for (uint32_t n = 0; n < 150; ++n)
+        link->Post(Numbered(n));
+    // The link thread is still sending: it must end before the queue goes, or it
+    // sends from freed memory (or calls into a half-destroyed link and crashes).
+    delete link;
+    Sleep(300); // the peer records the last request it answered
+    std::vector<EventPacket> got = peer.Received();
+    EXPECT_LE(got.size(), 150u);
+    for (uint32_t n = 0; n < got.size(); ++n) {
+        EXPECT_EQ(got[n].header.command, CMD_KEY);
+        EXPECT_EQ(got[n].header.param1, n);
+    }
+}
+
 TEST(EventLinkTest, RequestLeavesInOnePiece)
 {
     // Split into header and payload, the payload would wait for the peer's delayed
