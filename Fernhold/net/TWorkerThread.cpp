@@ -6,9 +6,19 @@
 
 namespace {
 
-// Thread messages a modal loop took while a TModalLoopGuard was held; the calling
-// thread's own, oldest first.
-thread_local std::deque<MSG> t_KeptMessages;
+// Thread messages a modal loop took while a TModalLoopGuard was held, oldest first.
+// Each engine thread keeps its own on its entry frame, reached through a TLS slot
+// (no C++ thread_local: its clean-up at thread and process end can deadlock here).
+using KeptMessages = std::deque<MSG>;
+
+DWORD KeptSlot()
+{
+    static const DWORD slot = TlsAlloc();
+    return slot;
+}
+
+// The calling engine thread's kept messages; null on other threads.
+KeptMessages* Kept() { return static_cast<KeptMessages*>(TlsGetValue(KeptSlot())); }
 
 // Lives on the starter's stack until the new thread has copied it and said so.
 struct ThreadLaunch {
@@ -28,7 +38,10 @@ DWORD WINAPI ThreadEntry(LPVOID parameter)
         PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     }
     SetEvent(launch->started);
+    KeptMessages kept;
+    TlsSetValue(KeptSlot(), &kept);
     body(owner);
+    TlsSetValue(KeptSlot(), nullptr);
     return 0;
 }
 
@@ -85,9 +98,10 @@ int TWorkerThread::IsRunning() const
 
 void TWorkerThread::TakeMessage(MSG& message, std::atomic<int>* idle)
 {
-    if (!t_KeptMessages.empty()) {
-        message = t_KeptMessages.front();
-        t_KeptMessages.pop_front();
+    KeptMessages* kept = Kept();
+    if (kept && !kept->empty()) {
+        message = kept->front();
+        kept->pop_front();
         return;
     }
     while (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -102,11 +116,12 @@ void TWorkerThread::RemoveWaiting(UINT first, UINT last)
     MSG message;
     while (PeekMessageA(&message, nullptr, first, last, PM_REMOVE)) {
     }
-    t_KeptMessages.erase(std::remove_if(t_KeptMessages.begin(), t_KeptMessages.end(),
-                                        [first, last](const MSG& kept) {
-                                            return kept.message >= first && kept.message <= last;
-                                        }),
-                         t_KeptMessages.end());
+    if (KeptMessages* kept = Kept())
+        kept->erase(std::remove_if(kept->begin(), kept->end(),
+                                   [first, last](const MSG& waiting) {
+                                       return waiting.message >= first && waiting.message <= last;
+                                   }),
+                    kept->end());
 }
 
 TModalLoopGuard::TModalLoopGuard()
@@ -122,9 +137,10 @@ TModalLoopGuard::~TModalLoopGuard()
 LRESULT CALLBACK TModalLoopGuard::KeepThreadMessage(int code, WPARAM wParam, LPARAM lParam)
 {
     MSG* message = reinterpret_cast<MSG*>(lParam);
+    KeptMessages* kept = Kept();
     // Only the engine's own messages; the loop keeps the system's.
-    if (code >= 0 && message && !message->hwnd && message->message >= WM_USER) {
-        t_KeptMessages.push_back(*message);
+    if (code >= 0 && kept && message && !message->hwnd && message->message >= WM_USER) {
+        kept->push_back(*message);
         return 1;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -47,8 +47,8 @@ private:
     DWORD m_Id = 0;
 };
 
-// Held by an engine thread around a modal loop of its own (a common file dialog).
-// Such a loop takes the thread's messages but can only hand those with a window to
+// Held by an engine thread (one started by TWorkerThread) around a modal loop of its own (a common
+// file dialog). Such a loop takes the thread's messages but can only hand those with a window to
 // one, so the engine's own thread messages would be lost: a connect, a lost link or
 // a quit never done. While the guard exists they are kept instead, and
 // TWorkerThread::TakeMessage hands them out afterwards in the order they came.
