@@ -61,10 +61,14 @@ void FernImageServ::ServeFrame(uint32_t clientFrame)
 {
     unsigned long length = 0;
     uint32_t number = 0;
+    bool copied = false;
     if (m_Frames) {
         m_Frames->Lock();
-        length = m_Frames->GetCompressed().GetSize();
+        const TMemory& frame = m_Frames->GetCompressed();
+        length = frame.GetSize();
         number = m_Frames->GetFrameNumber();
+        if (number > clientFrame && length)
+            copied = m_Sending.Alloc(length, static_cast<unsigned char*>(frame)) != nullptr;
         m_Frames->Unlock();
     }
     if (number <= clientFrame) {
@@ -78,10 +82,11 @@ void FernImageServ::ServeFrame(uint32_t clientFrame)
         Reply(1, 0, number, 0);
         return;
     }
-    m_Frames->Lock();
-    length = m_Frames->GetCompressed().GetSize();
-    number = m_Frames->GetFrameNumber();
-    m_Frames->Unlock();
+    if (!copied) {
+        // No room for the copy: no frame this time; the client keeps its number and asks again.
+        Reply(1, 0, clientFrame, 0);
+        return;
+    }
     Reply(1, static_cast<uint32_t>(length), number, 0);
     uint32_t go = 0;
     if (RecvAll(GetSocket(), &go, sizeof(go)) < 1) {
@@ -92,14 +97,9 @@ void FernImageServ::ServeFrame(uint32_t clientFrame)
         SendWord(GetSocket(), 1);
         return;
     }
-    m_Frames->Lock();
-    // The frame may have been replaced since the reply; only the announced bytes go.
-    const TMemory& frame = m_Frames->GetCompressed();
-    int sent = frame.GetSize() >= length ? SendAll(GetSocket(), static_cast<unsigned char*>(frame),
-                                                   static_cast<int>(length))
-                                         : 0;
-    m_Frames->Unlock();
-    if (sent != static_cast<int>(length)) EndService();
+    int length32 = static_cast<int>(length);
+    if (SendAll(GetSocket(), static_cast<unsigned char*>(m_Sending), length32) != length32)
+        EndService();
 }
 
 FernUserInfoServ::FernUserInfoServ() { OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Start\n"); }

@@ -3,6 +3,8 @@
 
 #include "net/TServerConn.h"
 
+#include <Keelwork/TMemoryBase.h>
+
 class TFrameStore;
 
 // Each variant writes a debugger line when it is made and when it is deleted. A
@@ -31,6 +33,9 @@ private:
 
     TFrameStore* m_Frames;
     DWORD m_ServerThreadId;
+    // The frame announced to this connection, copied under the frame lock: exactly the
+    // announced bytes go out, and a slow peer never holds the lock (nor the captures).
+    TMemoryBase m_Sending;
 };
 
 class FernUserInfoServ : public TServerConn {

@@ -39,10 +39,22 @@ int SkipBytes(SOCKET socket, uint32_t length)
 
 int SendWord(SOCKET socket, uint32_t word) { return SendAll(socket, &word, sizeof(word)); }
 
+namespace {
+int SetTimeout(SOCKET socket, int option, DWORD milliseconds)
+{
+    return setsockopt(socket, SOL_SOCKET, option, reinterpret_cast<const char*>(&milliseconds),
+                      sizeof(milliseconds)) == 0;
+}
+} // namespace
+
 int SetReceiveTimeout(SOCKET socket, DWORD milliseconds)
 {
-    return setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&milliseconds),
-                      sizeof(milliseconds)) == 0;
+    return SetTimeout(socket, SO_RCVTIMEO, milliseconds);
+}
+
+int SetSendTimeout(SOCKET socket, DWORD milliseconds)
+{
+    return SetTimeout(socket, SO_SNDTIMEO, milliseconds);
 }
 
 void CloseGracefully(SOCKET socket)

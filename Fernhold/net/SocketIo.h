@@ -17,6 +17,10 @@ int SkipBytes(SOCKET socket, uint32_t length);
 int SendWord(SOCKET socket, uint32_t word);
 // Receive time-out in milliseconds for later recv calls; 0 waits without limit.
 int SetReceiveTimeout(SOCKET socket, DWORD milliseconds);
+// The same for send calls: a peer that stops reading fails the send instead of
+// holding the sender for ever (closing the socket does not wake a blocked send
+// everywhere).
+int SetSendTimeout(SOCKET socket, DWORD milliseconds);
 // How long CloseGracefully waits for the peer's end of the connection.
 constexpr DWORD CLOSE_DRAIN_TIMEOUT_MS = 5000;
 

@@ -13,7 +13,11 @@ constexpr DWORD SELECTOR_TIMEOUT_MS = 3000;
 // Bound on the stop word's answer; the accept thread may first have to drop a
 // silent peer. Without the answer the listening socket is closed directly.
 constexpr DWORD STOP_ANSWER_TIMEOUT_MS = 10000;
+// A service whose peer takes nothing for this long ends (a frame cannot be pushed
+// into a peer that stopped reading).
+constexpr DWORD SERVICE_SEND_TIMEOUT_MS = 10000;
 constexpr uint32_t SERVER_REFUSE_CONNECTIONS = 0x1;
+constexpr DWORD ACCEPT_RETRY_PAUSE_MS = 10;
 
 // Sends the refusal word and closes.
 void Refuse(SOCKET socket)
@@ -68,6 +72,7 @@ int TListener::ListIndex(uint32_t selector)
 int TListener::Start(uint32_t address, uint16_t port)
 {
     Stop();
+    m_Stopping = false;
     m_BoundAddress.sin_family = AF_INET;
     m_BoundAddress.sin_port = port;
     m_BoundAddress.sin_addr.s_addr = address;
@@ -88,6 +93,7 @@ int TListener::Start(uint32_t address, uint16_t port)
 
 void TListener::Stop()
 {
+    m_Stopping = true;
     if (m_ListenSocket.load() != INVALID_SOCKET) {
         bool answered = false;
         SOCKET self = socket(AF_INET, SOCK_STREAM, 0);
@@ -170,7 +176,16 @@ void TListener::AcceptLoop()
         int peerLength = sizeof(peer);
         SOCKET socket =
             accept(m_ListenSocket.load(), reinterpret_cast<sockaddr*>(&peer), &peerLength);
-        if (socket == INVALID_SOCKET) break;
+        if (socket == INVALID_SOCKET) {
+            // A peer that reset its connection before it was taken, or a moment short
+            // of sockets, must not end the listener and every session on it.
+            const int error = WSAGetLastError();
+            const bool passing = error == WSAECONNRESET || error == WSAEMFILE ||
+                                 error == WSAENOBUFS || error == WSAEINTR;
+            if (m_Stopping.load() || m_ListenSocket.load() == INVALID_SOCKET || !passing) break;
+            Sleep(ACCEPT_RETRY_PAUSE_MS);
+            continue;
+        }
         uint32_t selector = 0;
         SetReceiveTimeout(socket, SELECTOR_TIMEOUT_MS);
         if (RecvAll(socket, &selector, sizeof(selector)) < 1) {
@@ -179,7 +194,10 @@ void TListener::AcceptLoop()
         }
         // The services themselves wait for requests without a time-out.
         SetReceiveTimeout(socket, 0);
-        if (selector == SERVICE_STOP_LISTENER) {
+        SetSendTimeout(socket, SERVICE_SEND_TIMEOUT_MS);
+        // The stop word counts only from Stop's own connection: from anyone else it
+        // would close the listener and every session on it.
+        if (selector == SERVICE_STOP_LISTENER && m_Stopping.load()) {
             Refuse(socket);
             break;
         }

@@ -61,6 +61,8 @@ private:
 
     TWorkerThread m_Thread;
     std::atomic<SOCKET> m_ListenSocket{INVALID_SOCKET};
+    // Set by Stop before its self-connection; only then does the stop word count.
+    std::atomic<bool> m_Stopping{false};
     sockaddr_in m_BoundAddress{};
     CRITICAL_SECTION m_ConnectionLock;
     // Events, images, MAC addresses, update files, update requests: TServerConn*.

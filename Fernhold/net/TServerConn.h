@@ -27,7 +27,8 @@ public:
     // Returns 1, or 0 when the thread cannot be made (the socket stays with this object).
     int Start(TListener* listener, SOCKET socket);
     // Ends the service: lets a request in progress finish for up to 10 s, then closes
-    // the socket, then waits for the thread without limit.
+    // the socket (at once when no request is in progress), then waits for the thread
+    // without limit.
     void Stop();
 
     // 1 while the connection is served; 0 once it ended and may be reaped.
@@ -60,4 +61,6 @@ private:
     TWorkerThread m_Thread;
     std::atomic<SOCKET> m_Socket{INVALID_SOCKET};
     std::atomic<int> m_Running{0};
+    // 1 from a request's header to its reply; 0 while the next header is awaited.
+    std::atomic<int> m_InRequest{0};
 };

@@ -75,18 +75,25 @@ TEST_F(ServiceProtocolTest, PayloadTooLongToSkipIsRefusedAndTheConnectionEnds)
 TEST_F(ServiceProtocolTest, SelectorsWithoutAServiceAreRefusedAndClosed)
 {
     Listen(27103);
-    for (uint32_t selector : {3u, 4u, 0u, 8u, 0x10001u, 0xFFFEu}) {
+    // A session that must outlive the refusals, the listener's own stop word among them.
+    LoopbackClient session("127.0.0.1", m_Port);
+    ASSERT_EQ(session.Select(SERVICE_EVENTS), SERVICE_ACCEPTED_WORD);
+    for (uint32_t selector : {3u, 4u, 0u, 8u, 0x10001u, 0xFFFEu, SERVICE_STOP_LISTENER}) {
         LoopbackClient client("127.0.0.1", m_Port);
         EXPECT_EQ(client.Select(selector), SERVICE_REFUSED_WORD) << selector;
         EXPECT_TRUE(client.WaitClosed(5000)) << selector;
     }
-    // Every accepted service still works after the refusals.
+    // Every accepted service still works after the refusals, and the session goes on.
     for (uint32_t selector :
          {SERVICE_EVENTS, SERVICE_IMAGES, SERVICE_MACS, SERVICE_UPDATE, SERVICE_UPDATE_REQUEST}) {
         LoopbackClient client("127.0.0.1", m_Port);
         EXPECT_EQ(client.Select(selector), SERVICE_ACCEPTED_WORD) << selector;
-        EXPECT_EQ(m_Listener.GetConnectionCount(selector), 1u) << selector;
+        EXPECT_EQ(m_Listener.GetConnectionCount(selector), selector == SERVICE_EVENTS ? 2u : 1u)
+            << selector;
     }
+    ReplyHeader reply;
+    EXPECT_TRUE(session.Request(0x77777, 0, reply));
+    EXPECT_EQ(m_Listener.IsListening(), 1);
 }
 
 TEST_F(ServiceProtocolTest, RefusalByOptionSparesConnectionsAcceptedBefore)
@@ -143,11 +150,17 @@ TEST_F(ServiceProtocolTest, ClientThatDropsWithoutCloseIsReaped)
 TEST_F(ServiceProtocolTest, StoppedListenerClosesItsConnectionsAndItsPort)
 {
     Listen(27107);
-    LoopbackClient busy("127.0.0.1", m_Port);
-    ASSERT_EQ(busy.Select(SERVICE_EVENTS), SERVICE_ACCEPTED_WORD);
-    m_Listener.Stop(); // the idle connection gets its grace time, then is closed
-    EXPECT_TRUE(busy.WaitClosed(1000));
-    EXPECT_EQ(m_Listener.GetConnectionCount(SERVICE_EVENTS), 0u);
+    LoopbackClient idle[3] = {{"127.0.0.1", m_Port}, {"127.0.0.1", m_Port}, {"127.0.0.1", m_Port}};
+    for (LoopbackClient& client : idle)
+        ASSERT_EQ(client.Select(SERVICE_IMAGES), SERVICE_ACCEPTED_WORD);
+    // Connections waiting for their next request have nothing to finish: closed at once,
+    // not after a grace time each.
+    const DWORD start = GetTickCount();
+    m_Listener.Stop();
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    for (LoopbackClient& client : idle)
+        EXPECT_TRUE(client.WaitClosed(1000));
+    EXPECT_EQ(m_Listener.GetConnectionCount(SERVICE_IMAGES), 0u);
     EXPECT_EQ(m_Listener.IsListening(), 0);
     LoopbackClient after("127.0.0.1", m_Port);
     EXPECT_FALSE(after.IsConnected());
