@@ -8,14 +8,16 @@ constexpr uint32_t LIST_VERSION = 1;
 constexpr unsigned long LIST_HEADER_BYTES = 12;
 } // namespace
 
-void WriteListImage(TDestination* const* records, unsigned long count, TMemoryBase& image)
+int WriteListImage(TDestination* const* records, unsigned long count, TMemoryBase& image)
 {
     uint32_t words[2] = {LIST_VERSION, static_cast<uint32_t>(count)};
     image.Free();
     image.AddMemory(4, "FNCL");
     image.AddMemory(sizeof(words), words);
-    for (unsigned long i = 0; i < count; ++i)
-        records[i]->Write(image);
+    int whole = image.GetSize() == LIST_HEADER_BYTES;
+    for (unsigned long i = 0; whole && i < count; ++i)
+        whole = records[i]->Write(image);
+    return whole;
 }
 
 int TListImageReader::Open(const unsigned char* image, unsigned long size)
@@ -26,6 +28,7 @@ int TListImageReader::Open(const unsigned char* image, unsigned long size)
     memcpy(&version, image + 4, 4);
     if (version != LIST_VERSION) return 0;
     memcpy(&m_Left, image + 8, 4);
+    if (m_Left > MAX_DESTINATIONS) m_Left = MAX_DESTINATIONS;
     m_Image = image;
     m_Size = size;
     m_Cursor = LIST_HEADER_BYTES;

@@ -6,8 +6,15 @@
 // records: a TMemoryBase of TDestination pointers in list order; the caller holds the
 // client's critical section around each call that reads or changes it.
 
-// The file image of count records.
-void WriteListImage(TDestination* const* records, unsigned long count, TMemoryBase& image);
+// Most destinations a list holds, from a file or added: beyond any list of one LAN
+// an operator keeps, and within what a window's message queue takes when loading
+// announces every record. A file record may be 4 bytes long and still become a whole
+// record, so a small hostile file could otherwise ask for gigabytes.
+constexpr uint32_t MAX_DESTINATIONS = 10000;
+
+// The file image of count records. 0 when memory ran out (the image is then not whole
+// and must not be written).
+int WriteListImage(TDestination* const* records, unsigned long count, TMemoryBase& image);
 
 // Hands out the records of a list image one at a time, so a caller can publish each
 // as it arrives. The image must outlive the reader.
@@ -15,8 +22,9 @@ class TListImageReader {
 public:
     // 1 when the image opens with the "FNCL" tag and version 1.
     int Open(const unsigned char* image, unsigned long size);
-    // The next record as a new object, or null once the announced count is read or a
-    // record runs past the end of the image (the rest counts as damaged).
+    // The next record as a new object, or null once the announced count (at most
+    // MAX_DESTINATIONS) is read or a record runs past the end of the image (the rest
+    // counts as damaged).
     TDestination* Next();
 
 private:

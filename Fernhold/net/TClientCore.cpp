@@ -195,7 +195,9 @@ TDestination* TClientCore::GetDestination(unsigned long index) const
 
 bool TClientCore::AppendLocked(TDestination* record)
 {
-    if (m_Destinations.AddMemory(sizeof(record), &record)) return true;
+    if (GetDestinationCount() < MAX_DESTINATIONS &&
+        m_Destinations.AddMemory(sizeof(record), &record))
+        return true;
     delete record;
     return false;
 }
@@ -244,11 +246,12 @@ int TClientCore::SaveListFile(const char* path)
     // The image is made under the lock; the slow write happens outside it.
     TMemoryBase image;
     LockList();
-    WriteListImage(
+    int whole = WriteListImage(
         reinterpret_cast<TDestination* const*>(static_cast<unsigned char*>(m_Destinations)),
         GetDestinationCount(), image);
     UnlockList();
-    return ReplaceFileContents(path, static_cast<unsigned char*>(image), image.GetSize());
+    // A partial image would replace a good file: the old one stays instead.
+    return whole && ReplaceFileContents(path, static_cast<unsigned char*>(image), image.GetSize());
 }
 
 int TClientCore::ChooseListFile(bool save, char (&path)[MAX_PATH])

@@ -63,7 +63,8 @@ public:
     TDestination* GetDestination(unsigned long index) const;
 
     // Appends a copy of record (see TDestination::CopyFrom) and posts UM_ENTRY_CHANGED
-    // with the new record. Any thread. Returns the copy, or null when the list cannot grow.
+    // with the new record. Any thread. Returns the copy, or null when the list cannot grow
+    // (MAX_DESTINATIONS reached, or no memory).
     TDestination* AddDestination(const TDestination& record);
     // Replaces the list by the file's records (a missing file is created empty; a wrong
     // tag or version leaves the list empty); the search cursor starts over. Returns 1
@@ -98,7 +99,8 @@ private:
     void DeleteLinks();
     // Takes every record out of the list under the lock and deletes them outside it.
     void DeleteDestinations();
-    // Caller holds the list lock; a record that does not fit is deleted.
+    // Caller holds the list lock; a record that does not fit (full list, no memory) is
+    // deleted.
     bool AppendLocked(TDestination* record);
     // Search thread body for one destination.
     static void SearchThread(void* job);

@@ -51,8 +51,9 @@ void TDestination::CopyFrom(const TDestination& source)
     m_Macs = source.m_Macs;
 }
 
-void TDestination::Write(TMemoryBase& out) const
+int TDestination::Write(TMemoryBase& out) const
 {
+    const unsigned long before = out.GetSize();
     uint32_t nameLength = computerName.Len();
     uint32_t macCount = GetMacCount();
     out.AddMemory(4, "CNDT");
@@ -64,6 +65,8 @@ void TDestination::Write(TMemoryBase& out) const
     out.AddMemory(sizeof(storedAddress), &storedAddress);
     PutWord(out, macCount);
     if (macCount) out.AddMemory(macCount * MAC_BYTES, static_cast<unsigned char*>(m_Macs));
+    // Tag, version and length field, then the length field's count.
+    return out.GetSize() - before == 12 + nameLength + RECORD_FIXED_BYTES + MAC_BYTES * macCount;
 }
 
 int TDestination::Read(const unsigned char* data, unsigned long size, unsigned long& cursor)

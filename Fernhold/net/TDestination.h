@@ -39,8 +39,9 @@ public:
     // state becomes idle since no thread works on the copy.
     void CopyFrom(const TDestination& source);
 
-    // Appends the record's "CNDT" form (version 2) to out.
-    void Write(TMemoryBase& out) const;
+    // Appends the record's "CNDT" form (version 2) to out; 0 when out could not grow
+    // by all of it.
+    int Write(TMemoryBase& out) const;
     // Reads one record at cursor within the size bytes at data and advances cursor.
     // Returns 1 for a version 1 or 2 record; 0 when the tag or version is unknown
     // (the record keeps its defaults, the cursor stays after what was read) and -1

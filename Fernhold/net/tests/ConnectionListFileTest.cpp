@@ -186,6 +186,26 @@ TEST(ConnectionListFileTest, VersionOneRecordsAndUnknownRecordsAndWrongTags)
     }
 }
 
+TEST(ConnectionListFileTest, ListsStopAtTheLargestSize)
+{
+    // Four zero bytes a record (an unknown tag makes a default record), announced by
+    // the billions: the list stops at its largest size instead of asking for gigabytes.
+    TMemoryBase zeros;
+    zeros.Alloc(4 * (MAX_DESTINATIONS + 50), 0);
+    TMemoryBase image = ListImage("FNCL", 1, 0xFFFFFFFFu, zeros);
+    RecordList list;
+    ASSERT_EQ(ReadListImage(image, image.GetSize(), list.records), 1);
+    EXPECT_EQ(Count(list.records), MAX_DESTINATIONS);
+
+    TFernSettings settings;
+    TClientCore client(settings);
+    TDestination record;
+    for (uint32_t n = 0; n < MAX_DESTINATIONS; ++n)
+        ASSERT_NE(client.AddDestination(record), nullptr) << n;
+    EXPECT_EQ(client.AddDestination(record), nullptr);
+    EXPECT_EQ(client.GetDestinationCount(), MAX_DESTINATIONS);
+}
+
 TEST(ConnectionListFileTest, DamagedFilesKeepTheWholeRecordsBeforeTheDamage)
 {
     RecordList source;
