@@ -155,7 +155,10 @@ TEST_F(RemoteDisplayTest, PatternArrivesPixelForPixelAndFramesFollowDelivery)
     ASSERT_EQ(remote.cy, pattern.m_Size.cy);
 
     ASSERT_TRUE(NextFrame(link, 10000));
-    EXPECT_EQ(link.GetLastFrameNumber(), 1u);
+    // Requests that found no frame yet each asked for a capture: on a loaded machine a
+    // second one may have run before the first delivery.
+    const uint32_t delivered = link.GetLastFrameNumber();
+    EXPECT_GE(delivered, 1u);
     m_Image.LockImage();
     TDIBitmap* bitmap = m_Image.GetContext().LookImgeObject();
     ASSERT_NE(bitmap, nullptr);
@@ -171,14 +174,20 @@ TEST_F(RemoteDisplayTest, PatternArrivesPixelForPixelAndFramesFollowDelivery)
     m_Image.UnlockImage();
     EXPECT_EQ(mismatches, 0);
 
-    // No capture runs until the client asks again after its delivery.
-    Sleep(400);
+    // No capture runs until the client asks again after its delivery: once the captures
+    // asked for before it have run, the frame number stands still.
     TFrameStore& frames = m_Server.GetFrames();
+    Sleep(400);
     frames.Lock();
-    EXPECT_EQ(frames.GetFrameNumber(), 1u);
+    const uint32_t settled = frames.GetFrameNumber();
+    frames.Unlock();
+    EXPECT_LE(settled, delivered + 1);
+    Sleep(600);
+    frames.Lock();
+    EXPECT_EQ(frames.GetFrameNumber(), settled);
     frames.Unlock();
     ASSERT_TRUE(NextFrame(link, 10000));
-    EXPECT_EQ(link.GetLastFrameNumber(), 2u);
+    EXPECT_GT(link.GetLastFrameNumber(), delivered);
     link.Stop();
 }
 
