@@ -21,6 +21,7 @@ std::vector<unsigned char> ListBytes(TDestination* const* records, unsigned long
 class DefaultListProgramTest : public ::testing::Test {
 protected:
     std::string m_List = ProgramFile("default.clf");
+    std::string m_Unreadable = ProgramFile("default.clf.bad");
     std::string m_Options = ProgramFile("FernOption.dat");
     std::vector<unsigned char> m_Empty = ListBytes(nullptr, 0);
 
@@ -39,6 +40,7 @@ protected:
     void RemoveFiles()
     {
         DeleteFileA(m_List.c_str());
+        DeleteFileA(m_Unreadable.c_str());
         DeleteFileA(m_Options.c_str());
     }
     // Starts the program and waits until Start has run to its end (listeners open).
@@ -87,6 +89,23 @@ TEST_F(DefaultListProgramTest, AMissingListIsCreatedEmptyAndWrittenEmpty)
     DeleteFileA(m_List.c_str());
     EXPECT_TRUE(QuitConfirmed(program, hub));
     EXPECT_EQ(ReadWholeFile(m_List), m_Empty);
+}
+
+TEST_F(DefaultListProgramTest, AListThatCannotBeReadIsKeptBesideTheOneWrittenAtExit)
+{
+    // A list of a later file version: this program reads nothing of it and writes its
+    // own empty list at exit, but the file itself must not be lost.
+    std::vector<unsigned char> later = m_Empty;
+    later[4] = 2;
+    later.insert(later.end(), {'C', 'N', 'D', 'T', 9, 0, 0, 0});
+    WriteWholeFile(m_List, later);
+
+    Program program;
+    HWND hub = Run(program);
+    ASSERT_NE(hub, nullptr);
+    EXPECT_TRUE(QuitConfirmed(program, hub));
+    EXPECT_EQ(ReadWholeFile(m_List), m_Empty);
+    EXPECT_EQ(ReadWholeFile(m_Unreadable), later);
 }
 
 } // namespace
