@@ -11,8 +11,8 @@
 
 // Owned by TServerCore and shared by every image service of its listeners. The
 // frame lock guards all three fields: the server thread holds it for a whole capture
-// and compression, a service thread while it reads the length and while it sends
-// the frame, so a capture waits for a frame in transit and the reverse.
+// and compression, a service thread while it reads the number and copies the frame
+// it announces (the copy goes out without the lock, so no viewer holds a capture up).
 class TFrameStore : public TobjectBase {
 public:
     TFrameStore();

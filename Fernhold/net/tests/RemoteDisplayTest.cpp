@@ -4,6 +4,7 @@
 
 #include "net/EventRequests.h"
 #include "net/NetMessages.h"
+#include "net/SocketIo.h"
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
 #include "net/TServerCore.h"
@@ -222,6 +223,44 @@ TEST_F(RemoteDisplayTest, InjectedMouseAndKeyReachTheDisplay)
     EXPECT_EQ(window.m_KeyDowns, 1);
     EXPECT_EQ(window.m_LastKey, static_cast<WPARAM>('K'));
     link.Stop();
+}
+
+TEST_F(RemoteDisplayTest, AViewerThatStopsReadingHoldsNeitherCapturesNorTheServer)
+{
+    PatternWindow pattern; // varied pixels: each frame is megabytes
+    TImageLink honest(m_Settings, m_Image, GetCurrentThreadId());
+    ASSERT_EQ(honest.Connect(LoopbackAddress("127.0.0.1", PORT)), 1);
+    ASSERT_TRUE(PostThreadMessageA(honest.GetThreadId(), TM_GET_SCREEN_SIZE, 0, 0));
+    ASSERT_TRUE(NextFrame(honest, 10000)); // a frame exists from here on
+
+    // Asks for eight frames at once, go words included, and reads nothing.
+    SOCKET stalled = socket(AF_INET, SOCK_STREAM, 0);
+    int window = 1024;
+    setsockopt(stalled, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&window),
+               sizeof(window));
+    sockaddr_in address = LoopbackAddress("127.0.0.1", PORT);
+    ASSERT_EQ(connect(stalled, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    uint32_t answer = 0;
+    ASSERT_GT(SendWord(stalled, SERVICE_IMAGES), 0);
+    ASSERT_GT(RecvAll(stalled, &answer, sizeof(answer)), 0);
+    for (int n = 0; n < 8; ++n) {
+        PacketHeader request{CMD_GET_FRAME, 0, 0, 0};
+        ASSERT_GT(SendAll(stalled, &request, sizeof(request)), 0);
+        ASSERT_GT(SendWord(stalled, 1), 0);
+    }
+    Sleep(1000); // its service thread is now stuck in a send
+
+    // Captures and the other viewer go on.
+    const uint32_t before = honest.GetLastFrameNumber();
+    ASSERT_TRUE(NextFrame(honest, 10000));
+    EXPECT_GT(honest.GetLastFrameNumber(), before);
+    honest.Stop();
+
+    // The stuck send gives up, so the server can stop.
+    const DWORD start = GetTickCount();
+    m_Server.Stop();
+    EXPECT_LT(GetTickCount() - start, 25000u);
+    closesocket(stalled);
 }
 
 TEST(CaptureGridTest, TilesCoverTheScreenWithoutEmptyTiles)
