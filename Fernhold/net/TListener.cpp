@@ -220,7 +220,8 @@ void TListener::Admit(SOCKET socket, uint32_t selector)
     TServerConn* connection =
         index < 0 ? nullptr : CreateServiceConn(selector, m_Frames, m_ServerThreadId);
     TMemoryBase* list = index < 0 ? nullptr : &m_Connections[index];
-    if (connection && !list->AddMemory(sizeof(connection), &connection)) {
+    if (connection && (ConnectionCount(*list) >= MAX_SERVICE_CONNECTIONS ||
+                       !list->AddMemory(sizeof(connection), &connection))) {
         delete connection;
         connection = nullptr;
     }

@@ -14,6 +14,11 @@
 class TFrameStore;
 class TServerConn;
 
+// Connections one service takes on one listener: far beyond the one a session uses
+// and the few operators a computer has at a time. Each costs a thread, so a peer that
+// opens them by the thousand is refused instead.
+constexpr unsigned long MAX_SERVICE_CONNECTIONS = 32;
+
 // Started, stopped and deleted by the server thread (TServerCore); reaped there too.
 // The accept thread appends connections under the connection lock; the server thread
 // takes that lock only inside the listener lock of TServerCore.

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 class ServiceProtocolTest : public ::testing::Test {
@@ -116,6 +119,35 @@ TEST_F(ServiceProtocolTest, RefusalByOptionSparesConnectionsAcceptedBefore)
     m_Settings.serverFlags = 0;
     LoopbackClient later("127.0.0.1", m_Port);
     EXPECT_EQ(later.Select(SERVICE_EVENTS), SERVICE_ACCEPTED_WORD);
+}
+
+TEST_F(ServiceProtocolTest, AServiceTakesABoundedNumberOfConnections)
+{
+    Listen(27108);
+    std::vector<std::unique_ptr<LoopbackClient>> clients;
+    for (unsigned long n = 0; n < MAX_SERVICE_CONNECTIONS; ++n) {
+        clients.push_back(std::make_unique<LoopbackClient>("127.0.0.1", m_Port));
+        ASSERT_EQ(clients.back()->Select(SERVICE_IMAGES), SERVICE_ACCEPTED_WORD) << n;
+    }
+    LoopbackClient beyond("127.0.0.1", m_Port);
+    EXPECT_EQ(beyond.Select(SERVICE_IMAGES), SERVICE_REFUSED_WORD);
+    EXPECT_TRUE(beyond.WaitClosed(5000));
+    // Other services and the sessions already there are not touched.
+    LoopbackClient events("127.0.0.1", m_Port);
+    EXPECT_EQ(events.Select(SERVICE_EVENTS), SERVICE_ACCEPTED_WORD);
+    ReplyHeader reply;
+    EXPECT_TRUE(clients.front()->Request(0x77777, 0, reply));
+
+    // A connection that ends makes room once it is reaped.
+    clients.back()->Drop();
+    DWORD start = GetTickCount();
+    while (m_Listener.GetConnectionCount(SERVICE_IMAGES) == MAX_SERVICE_CONNECTIONS &&
+           GetTickCount() - start < 5000) {
+        m_Listener.Reap();
+        Sleep(20);
+    }
+    LoopbackClient again("127.0.0.1", m_Port);
+    EXPECT_EQ(again.Select(SERVICE_IMAGES), SERVICE_ACCEPTED_WORD);
 }
 
 TEST_F(ServiceProtocolTest, SilentPeerIsDroppedAndDoesNotHoldUpTheListener)
