@@ -4,7 +4,7 @@
 #include "app/TUserInfo.h"
 #include "app/UserRights.h"
 #include "net/TClientLink.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 TConnectionMachine::TConnectionMachine(TFernSettings& settings, TKeyboardHook& hook)
     : m_Settings(settings), m_Hook(hook)

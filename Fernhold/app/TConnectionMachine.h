@@ -3,6 +3,7 @@
 
 #include "app/ConnectionState.h"
 #include "app/KeyboardHook.h"
+#include "net/MainWindowMessages.h"
 #include "net/TFernSettings.h"
 
 #include <windows.h>
@@ -13,13 +14,6 @@ class TClientLink;
 
 // Timer of the main window that paces frame requests while connected.
 constexpr UINT_PTR TIMER_FRAME = 257;
-
-// UM_CONNECT_EVENT wParam.
-constexpr WPARAM CONNECT_EVENT_IDLE = 0;
-constexpr WPARAM CONNECT_EVENT_CONNECT = 1;
-constexpr WPARAM CONNECT_EVENT_CONNECTED = 2;
-constexpr WPARAM CONNECT_EVENT_PAUSE = 3;
-constexpr WPARAM CONNECT_EVENT_DISCONNECT = 4;
 
 // Advances the connection state held in displayFlags on the session events of the
 // client engine and the controls. Owned by the main window; main thread only (the

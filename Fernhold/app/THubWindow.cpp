@@ -9,7 +9,7 @@
 #include "net/TImageLink.h"
 #include "net/TServerCore.h"
 #include "ui/TFernWndClass.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <Panekind/TWindow.h>
 
@@ -36,7 +36,7 @@ int THubWindow::Create()
 {
     TWindow window(*this);
     window.SetStyle(HUB_STYLE);
-    window.SetWindowTextA(TString("Fernhold ver1.13"));
+    window.SetWindowTextA(TString(PROGRAM_TITLE));
     window.SetWindowRect(RECT{0, 0, 640, 328});
     window.SetWindowProc(UserProc);
     return window.CreateWindowExA(*g_lpWndClass) != nullptr;

@@ -9,7 +9,7 @@
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
 #include "net/TWorkerThread.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <Panekind/TWndCore.h>
 
@@ -73,7 +73,7 @@ TMainApp::TMainApp()
     m_lpServer = new TServerCore(m_Settings);
 
     if (WSAStartup(MAKEWORD(2, 0), &m_WsaData) != 0) {
-        MessageBoxA(nullptr, "WinSock2.0 の初期化に失敗しました!。", "Fernhold ver1.13",
+        MessageBoxA(nullptr, "WinSock2.0 の初期化に失敗しました!。", PROGRAM_TITLE,
                     MB_ICONERROR);
         return;
     }
@@ -230,7 +230,7 @@ int TMainApp::LoadUserInfo()
         MessageBoxA(
             nullptr,
             "ファイル構成に問題があります！。\n一度全て消して新しくファイルを入れ直してください。",
-            "Fernhold ver1.13", MB_ICONSTOP);
+            PROGRAM_TITLE, MB_ICONSTOP);
         return 0;
     }
     if (system && !(local && m_LocalUser.SameAs(m_SystemUser))) {

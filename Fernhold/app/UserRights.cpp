@@ -1,7 +1,7 @@
 // Rights check, the replaceable authentication answer and the system copy's location.
 #include "app/UserRights.h"
 
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <cstdio>
 #include <string>

@@ -6,7 +6,7 @@
 #include "net/ReplaceFile.h"
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <commdlg.h>
 #include <mmsystem.h>
@@ -23,7 +23,6 @@ constexpr DWORD LIST_LOAD_PAUSE_MS = 100;
 constexpr DWORD FOUND_WAIT_MS = 60000;
 
 constexpr LPARAM STATUS_PRIORITY = 1;
-constexpr LPARAM STATUS_RESET = -1;
 
 const char TEXT_CONNECT_FAILED[] = "接続に失敗しました。";
 const char TEXT_LOOKING[] = "接続先ｺﾝﾋﾟｭｰﾀを探しています...";
@@ -36,11 +35,6 @@ const char TEXT_LOADING_LIST[] = "接続先ﾘｽﾄを読み込んでいます.
 const char TEXT_EMPTY[] = "";
 
 const char LIST_FILTER[] = "ConnectionListFile(*.clf)\0*.clf\0";
-
-// Connection events of UM_CONNECT_EVENT sent by the engine.
-constexpr WPARAM CONNECT_EVENT_DISCONNECTED = 0;
-constexpr WPARAM CONNECT_EVENT_CONNECTED = 2;
-constexpr WPARAM CONNECT_EVENT_DISCONNECT = 4;
 
 // Wait after a failed search before the next one, by the number of failures in a row.
 DWORD SearchBackoff(uint32_t failures)
@@ -119,7 +113,7 @@ int TClientCore::Handle(const MSG& message)
         return 0;
     case TM_CONNECT:
         if (!Connect(static_cast<unsigned long>(message.wParam))) {
-            SendStatus(TEXT_CONNECT_FAILED, STATUS_RESET);
+            SendStatus(TEXT_CONNECT_FAILED, STATUS_PRIORITY_RESET);
             Sleep(0);
         }
         break;
@@ -314,7 +308,7 @@ void TClientCore::OpenListFile(const char* path)
     LockList();
     m_SearchCursor = -1;
     UnlockList();
-    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_EMPTY), STATUS_RESET, true);
+    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_EMPTY), STATUS_PRIORITY_RESET, true);
 }
 
 void TClientCore::SaveListFileAs()
@@ -372,7 +366,7 @@ int TClientCore::Connect(unsigned long index)
         SendConnectEvent(CONNECT_EVENT_DISCONNECT);
         return 0;
     }
-    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_CONNECTED), STATUS_RESET, true);
+    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_CONNECTED), STATUS_PRIORITY_RESET, true);
     Sleep(0);
     SleepUntilPassed(start, CONNECT_FLOOR_MS);
     PostThreadMessageA(imageLink->GetThreadId(), TM_GET_SCREEN_SIZE, 0, 0);
@@ -388,8 +382,8 @@ void TClientCore::Disconnect()
     DeleteLinks();
     SleepUntilPassed(start, DISCONNECT_FLOOR_MS);
     m_Image.Reset();
-    SendStatus(TEXT_EMPTY, STATUS_RESET);
-    SendConnectEvent(CONNECT_EVENT_DISCONNECTED);
+    SendStatus(TEXT_EMPTY, STATUS_PRIORITY_RESET);
+    SendConnectEvent(CONNECT_EVENT_IDLE);
 }
 
 // ---- Background search ---------------------------------------------------------------

@@ -1,7 +1,7 @@
 // Client image: remote size, frame buffers and expansion.
 #include "net/TClientImage.h"
 
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <Ledgerkit/CompressTMemory.h>
 

@@ -3,7 +3,7 @@
 
 #include "net/NetMessages.h"
 #include "net/TListener.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <cstring>
 

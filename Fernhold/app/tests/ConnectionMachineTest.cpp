@@ -4,7 +4,7 @@
 
 #include "app/TUserInfo.h"
 #include "app/UserRights.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "app/tests/SettingsTestSupport.h"
 #include "net/ConnectionListFile.h"
 #include "net/tests/NetTestSupport.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
 

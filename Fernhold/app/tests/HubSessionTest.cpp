@@ -11,7 +11,7 @@
 #include "net/TImageLink.h"
 #include "net/tests/NetTestSupport.h"
 #include "ui/TFernWndClass.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
 

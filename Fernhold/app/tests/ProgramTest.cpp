@@ -2,7 +2,7 @@
 #include "app/tests/ProgramRunner.h"
 #include "net/tests/NetTestSupport.h"
 
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "app/tests/ProgramRunner.h"
 #include "app/tests/SettingsTestSupport.h"
 #include "net/tests/NetTestSupport.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
 

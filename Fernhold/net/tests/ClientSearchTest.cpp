@@ -6,7 +6,7 @@
 #include "NetTestSupport.h"
 
 #include "net/TClientCore.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "net/TClientCore.h"
 #include "net/TImageLink.h"
 #include "net/TServerCore.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 
 #include "NetTestSupport.h"
 
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <mmsystem.h>
 

@@ -6,7 +6,7 @@
 #include "net/TDestination.h"
 #include "net/TEventLink.h"
 #include "net/TFernSettings.h"
-#include "ui/WindowMessages.h"
+#include "net/MainWindowMessages.h"
 
 #include <winsock2.h>
 #include <windows.h>
