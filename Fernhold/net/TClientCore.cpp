@@ -187,11 +187,20 @@ TDestination* TClientCore::GetDestination(unsigned long index) const
     return reinterpret_cast<TDestination**>(static_cast<unsigned char*>(m_Destinations))[index];
 }
 
+long TClientCore::FindDestination(uint32_t id) const
+{
+    for (unsigned long i = 0; i < GetDestinationCount(); ++i)
+        if (GetDestination(i)->id == id) return static_cast<long>(i);
+    return -1;
+}
+
 bool TClientCore::AppendLocked(TDestination* record)
 {
     if (GetDestinationCount() < MAX_DESTINATIONS &&
-        m_Destinations.AddMemory(sizeof(record), &record))
+        m_Destinations.AddMemory(sizeof(record), &record)) {
+        record->id = ++m_LastId;
         return true;
+    }
     delete record;
     return false;
 }
@@ -215,10 +224,10 @@ TDestination* TClientCore::AddDestination(const TDestination& record)
     LockList();
     copy->CopyFrom(record);
     bool added = AppendLocked(copy);
+    uint32_t id = added ? copy->id : 0;
     UnlockList();
     if (!added) return nullptr;
-    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, reinterpret_cast<LPARAM>(copy),
-                   true);
+    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, id, true);
     return copy;
 }
 
@@ -230,6 +239,8 @@ int TClientCore::LoadListFile(const char* path)
     LockList();
     int loaded =
         read && ReadListImage(static_cast<unsigned char*>(image), image.GetSize(), m_Destinations);
+    for (unsigned long i = 0; i < GetDestinationCount(); ++i)
+        GetDestination(i)->id = ++m_LastId;
     m_SearchCursor = -1;
     UnlockList();
     return loaded;
@@ -300,10 +311,10 @@ void TClientCore::OpenListFile(const char* path)
     while (TDestination* record = reader.Next()) {
         LockList();
         bool added = AppendLocked(record);
+        uint32_t id = added ? record->id : 0;
         UnlockList();
         if (!added) break;
-        TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION,
-                       reinterpret_cast<LPARAM>(record), true);
+        TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, id, true);
     }
     LockList();
     m_SearchCursor = -1;
@@ -451,9 +462,9 @@ void TClientCore::Search(TDestination* destination)
     destination->searchState = SEARCH_SEARCHING;
     TString name = destination->displayName;
     in_addr address = destination->liveAddress.sin_addr;
+    uint32_t id = destination->id;
     UnlockList();
-    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION,
-                   reinterpret_cast<LPARAM>(destination), false);
+    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, id, false);
 
     in_addr named{};
     TString reverse;
@@ -476,6 +487,5 @@ void TClientCore::Search(TDestination* destination)
     }
     destination->lastSearchTime = timeGetTime();
     UnlockList();
-    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION,
-                   reinterpret_cast<LPARAM>(destination), false);
+    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, id, false);
 }

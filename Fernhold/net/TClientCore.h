@@ -61,9 +61,11 @@ public:
     void UnlockList() { LeaveCriticalSection(&m_ListLock); }
     unsigned long GetDestinationCount() const;
     TDestination* GetDestination(unsigned long index) const;
+    // Index of the record with that id (UM_ENTRY_CHANGED), -1 when it has gone.
+    long FindDestination(uint32_t id) const;
 
     // Appends a copy of record (see TDestination::CopyFrom) and posts UM_ENTRY_CHANGED
-    // with the new record. Any thread. Returns the copy, or null when the list cannot grow
+    // with the new record's id. Any thread. Returns the copy, or null when the list cannot grow
     // (MAX_DESTINATIONS reached, or no memory).
     TDestination* AddDestination(const TDestination& record);
     // Replaces the list by the file's records (a missing file is created empty; a wrong
@@ -99,8 +101,8 @@ private:
     void DeleteLinks();
     // Takes every record out of the list under the lock and deletes them outside it.
     void DeleteDestinations();
-    // Caller holds the list lock; a record that does not fit (full list, no memory) is
-    // deleted.
+    // Caller holds the list lock; gives the record its id. A record that does not fit
+    // (full list, no memory) is deleted.
     bool AppendLocked(TDestination* record);
     // Search thread body for one destination.
     static void SearchThread(void* job);
@@ -120,6 +122,8 @@ private:
     std::atomic<TImageLink*> m_ImageLink{nullptr};
     TWorkerThread m_Thread;
     std::atomic<long> m_Selected{-1};
+    // Last record id given out; guarded by the list lock.
+    uint32_t m_LastId = 0;
     // Round-robin position of SearchTick; -1 after every load.
     int32_t m_SearchCursor = -1;
     TClientImage m_Image;

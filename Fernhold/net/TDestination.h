@@ -57,6 +57,10 @@ public:
 
     static constexpr unsigned long MAC_BYTES = 6;
 
+    // Run-time identity given by the list when the record joins it, never reused while the
+    // program runs: messages name records by it, since a freed record's address may be
+    // taken by a new one. 0 while the record is in no list.
+    uint32_t id = 0;
     TString displayName{"Computer"};
     sockaddr_in liveAddress{};
     uint16_t searchState = 0;

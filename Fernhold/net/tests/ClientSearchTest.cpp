@@ -339,7 +339,7 @@ TEST_F(ClientSearchTest, AnOpenedListArrivesRecordByRecord)
     EXPECT_EQ(m_Main.heard[0].lParam, 1);
     for (unsigned long i = 0; i < 3; ++i) {
         EXPECT_EQ(m_Main.heard[1 + i].message, UM_ENTRY_CHANGED);
-        EXPECT_EQ(m_Main.heard[1 + i].lParam, reinterpret_cast<LPARAM>(m_Client.GetDestination(i)));
+        EXPECT_EQ(m_Main.heard[1 + i].lParam, static_cast<LPARAM>(m_Client.GetDestination(i)->id));
     }
     EXPECT_EQ(m_Main.heard[4].message, UM_STATUS_TEXT);
     EXPECT_EQ(m_Main.heard[4].text, "");
@@ -401,6 +401,31 @@ TEST_F(ClientSearchTest, AddedRecordsAreIndependentCopies)
     EXPECT_EQ(copy->searchState, SEARCH_IDLE);
     EXPECT_EQ(copy->busy, 0u);
     EXPECT_TRUE(PumpUntil([&] { return m_Main.EntryChanges(copy) == 1; }, 2000));
+}
+
+TEST_F(ClientSearchTest, RecordsAreNamedByAnIdThatNoLaterRecordTakes)
+{
+    TDestination* first = Add("first");
+    TDestination* second = Add("second");
+    ASSERT_NE(first->id, second->id);
+    uint32_t gone = first->id;
+    m_Client.LockList();
+    EXPECT_EQ(m_Client.FindDestination(second->id), 1);
+    m_Client.UnlockList();
+
+    // A load frees both; its records may reuse their memory, never their ids.
+    std::string path = FreshTempPath("fern-record-ids.clf");
+    ASSERT_EQ(m_Client.SaveListFile(path.c_str()), 1);
+    ASSERT_EQ(m_Client.LoadListFile(path.c_str()), 1);
+    DeleteFileA(path.c_str());
+    m_Client.LockList();
+    EXPECT_EQ(m_Client.GetDestinationCount(), 2u);
+    EXPECT_EQ(m_Client.FindDestination(gone), -1);
+    for (unsigned long i = 0; i < m_Client.GetDestinationCount(); ++i) {
+        EXPECT_GT(m_Client.GetDestination(i)->id, gone);
+        EXPECT_EQ(m_Client.FindDestination(m_Client.GetDestination(i)->id), static_cast<long>(i));
+    }
+    m_Client.UnlockList();
 }
 
 } // namespace

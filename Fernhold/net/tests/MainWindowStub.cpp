@@ -4,6 +4,7 @@
 #include "NetTestSupport.h"
 
 #include "net/MainWindowMessages.h"
+#include "net/TDestination.h"
 
 #include <mmsystem.h>
 
@@ -64,12 +65,12 @@ std::vector<std::string> MainWindowStub::Script() const
     return script;
 }
 
-int MainWindowStub::EntryChanges(const void* record) const
+int MainWindowStub::EntryChanges(const TDestination* record) const
 {
     int count = 0;
     for (const HeardMessage& message : heard)
         if (message.message == UM_ENTRY_CHANGED && message.wParam == ENTRY_CHANGED_DESTINATION &&
-            message.lParam == reinterpret_cast<LPARAM>(record))
+            message.lParam == static_cast<LPARAM>(record->id))
             ++count;
     return count;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class TDestination;
+
 struct HeardMessage {
     UINT message;
     WPARAM wParam;
@@ -33,7 +35,7 @@ public:
     // Status texts as "text|priority" and connection events as "event N", in order.
     std::vector<std::string> Script() const;
     // The UM_ENTRY_CHANGED messages about one record.
-    int EntryChanges(const void* record) const;
+    int EntryChanges(const TDestination* record) const;
 
     std::vector<HeardMessage> heard;
 
