@@ -1,6 +1,5 @@
 // Storage of the process-wide objects.
 #include "app/AppGlobals.h"
 
-TFernWndClass* g_lpWndClass = nullptr;
 TMainApp* g_lpMainApp = nullptr;
 char g_StartupDirectory[1024] = {};

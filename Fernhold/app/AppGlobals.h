@@ -1,11 +1,9 @@
 // The process-wide objects of the program, created and deleted by the entry point.
 #pragma once
 
-class TFernWndClass;
 class TMainApp;
 
 // Each set by the entry point (tests set them themselves) and used on the main thread.
-extern TFernWndClass* g_lpWndClass;
 extern TMainApp* g_lpMainApp;
 // The program's folder as the current directory stood after start-up; shutdown
 // returns to it before saving files.

@@ -1,7 +1,7 @@
 // Options file reader and writer; every length is checked against the file's size.
 #include "app/OptionsFile.h"
 
-#include "app/ConnectionState.h"
+#include "ui/ConnectionState.h"
 #include "net/ReplaceFile.h"
 
 #include <Keelwork/TMemory.h>

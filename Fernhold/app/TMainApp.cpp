@@ -3,12 +3,11 @@
 
 #include "app/AppGlobals.h"
 #include "app/OptionsFile.h"
-#include "app/THubWindow.h"
-#include "app/UserRights.h"
 #include "net/NetMessages.h"
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
 #include "net/TWorkerThread.h"
+#include "ui/THubWindow.h"
 #include "net/MainWindowMessages.h"
 
 #include <Panekind/TWndCore.h>
@@ -73,8 +72,7 @@ TMainApp::TMainApp()
     m_lpServer = new TServerCore(m_Settings);
 
     if (WSAStartup(MAKEWORD(2, 0), &m_WsaData) != 0) {
-        MessageBoxA(nullptr, "WinSock2.0 の初期化に失敗しました!。", PROGRAM_TITLE,
-                    MB_ICONERROR);
+        MessageBoxA(nullptr, "WinSock2.0 の初期化に失敗しました!。", PROGRAM_TITLE, MB_ICONERROR);
         return;
     }
     m_WinsockReady = 1;
@@ -152,7 +150,7 @@ void TMainApp::SetScreenSize(int width, int height)
 
 int TMainApp::CreateMainWindow()
 {
-    THubWindow* window = new THubWindow(*this);
+    THubWindow* window = new THubWindow(m_Settings, *m_lpClient, *m_lpServer, *this);
     if (!window->Create()) {
         window->Release();
         return 0;

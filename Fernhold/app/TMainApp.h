@@ -5,6 +5,7 @@
 #include "app/TUserInfo.h"
 #include "net/TFernSettings.h"
 #include "net/WireFormat.h"
+#include "ui/TAppShell.h"
 
 #include <Keelwork/TMemoryBase.h>
 #include <Keelwork/TString.h>
@@ -16,7 +17,7 @@ class TWndCore;
 
 // One instance, made by the entry point and reached through g_lpMainApp. Start and
 // ShutDown run on the main thread; the engines' threads live from Start to ShutDown.
-class TMainApp : public TobjectBase {
+class TMainApp final : public TobjectBase, public TAppShell {
 public:
     // Makes the program's folder the current directory, starts Windows Sockets 2.0
     // (a failure is shown and remembered: Start then refuses) and reads the MAC
@@ -30,7 +31,7 @@ public:
     int Start();
     // Saves the options and the destination list, stops the client engine, then the
     // server engine, and destroys the main window, which ends the message loop.
-    void ShutDown();
+    void ShutDown() override;
     // The main thread's message loop; returns the wParam of WM_QUIT.
     static int RunMessageLoop();
 
@@ -53,7 +54,8 @@ public:
     // Size of the local screen; the main window follows display changes.
     int GetScreenWidth() const { return m_ScreenWidth; }
     int GetScreenHeight() const { return m_ScreenHeight; }
-    void SetScreenSize(int width, int height);
+    void SetScreenSize(int width, int height) override;
+    uint32_t GetRights() const override { return m_LocalUser.m_Rights; }
 
     // One entry per network adapter, as text ("%02X : ..." ) and as 6 bytes.
     unsigned long GetMacCount() const;

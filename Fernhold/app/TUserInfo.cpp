@@ -1,7 +1,14 @@
-// User information: the rights record after the record file's three texts.
+// User information: the rights record after the record file's three texts; the system
+// copy's location.
 #include "app/TUserInfo.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+
+namespace {
+std::string g_SystemDirectoryOverride;
+} // namespace
 
 int SameText(const TString& text, const char* other)
 {
@@ -41,4 +48,19 @@ int TUserInfo::Unpack()
     int next = TRecordFile::Unpack();
     memcpy(&m_Rights, static_cast<unsigned char*>(GetRecord(next)), sizeof(m_Rights));
     return next + 1;
+}
+
+void SetSystemDirectoryOverride(const char* directory)
+{
+    g_SystemDirectoryOverride = directory ? directory : "";
+}
+
+void GetSystemCopyPath(char* path, unsigned long size)
+{
+    char directory[256] = {};
+    if (!g_SystemDirectoryOverride.empty())
+        snprintf(directory, sizeof(directory), "%s", g_SystemDirectoryOverride.c_str());
+    else if (GetSystemDirectoryA(directory, sizeof(directory)) >= sizeof(directory))
+        directory[0] = '\0';
+    snprintf(path, size, "%s\\frnsystem.dll", directory);
 }

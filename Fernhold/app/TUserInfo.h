@@ -1,21 +1,9 @@
-// The administrator's credentials and the rights word, kept in a record file.
+// The administrator's credentials and the rights word, kept in a record file, and
+// where the system copy of that file lives.
 #pragma once
 
 #include "app/TRecordFile.h"
-
-// Rights bits; an operation whose bit is clear needs the administrator.
-constexpr uint32_t RIGHT_SHOW_MAIN_WINDOW = 0x1;
-constexpr uint32_t RIGHT_CONNECT = 0x2;
-constexpr uint32_t RIGHT_MOUSE = 0x4;
-constexpr uint32_t RIGHT_KEYBOARD = 0x8;
-constexpr uint32_t RIGHT_ADD_DESTINATION = 0x10;
-constexpr uint32_t RIGHT_EDIT_DESTINATION = 0x20;
-constexpr uint32_t RIGHT_DELETE_DESTINATION = 0x40;
-constexpr uint32_t RIGHT_WAKE_ON_LAN = 0x80;
-constexpr uint32_t RIGHT_PUSH_UPDATE = 0x100;
-constexpr uint32_t RIGHT_CHANGE_OPTIONS = 0x200;
-// Rights not in use: everything allowed, no administrator.
-constexpr uint32_t RIGHTS_NOT_IN_USE = 0xFFFFFFFF;
+#include "ui/RightsCheck.h"
 
 // Main thread only; the application object owns the local copy and the system copy.
 class TUserInfo : public TRecordFile {
@@ -37,3 +25,9 @@ protected:
 
 // Byte-for-byte equality of a text and a plain string (null counts as empty).
 int SameText(const TString& text, const char* other);
+
+// The system directory that holds the system copy of the user information; tests point
+// it at a folder of their own (null restores the real one).
+void SetSystemDirectoryOverride(const char* directory);
+// The system directory followed by "\frnsystem.dll".
+void GetSystemCopyPath(char* path, unsigned long size);

@@ -3,6 +3,8 @@
 
 #include <Panekind/TWndCore.h>
 
+TFernWndClass* g_lpWndClass = nullptr;
+
 namespace {
 
 LRESULT DefaultUserProc(TWndCore* core, UINT message, WPARAM wParam, LPARAM lParam)

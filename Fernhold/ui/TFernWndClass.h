@@ -11,3 +11,6 @@ public:
     // Class "FernholdWnd", light grey background, DefWindowProcA as default procedure.
     TFernWndClass();
 };
+
+// The one instance, set by the entry point (tests set it themselves); main thread.
+extern TFernWndClass* g_lpWndClass;

@@ -2,7 +2,7 @@
 // frames flow on the frame timer, a pause stops them, and a disconnect ends it all.
 #include "app/AppGlobals.h"
 #include "app/OptionsFile.h"
-#include "app/THubWindow.h"
+#include "ui/THubWindow.h"
 #include "app/TMainApp.h"
 #include "app/tests/SettingsTestSupport.h"
 #include "net/ConnectionListFile.h"
@@ -59,7 +59,7 @@ TEST(HubSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheHub)
         PostMessageA(hub->GetHandle(), UM_CONNECT_EVENT, 1, 0);
         ASSERT_TRUE(PumpUntil([&] { return state() == 0x04; }, 20000));
         EXPECT_EQ(hub->GetUiState(), UI_STATE_CONNECTED);
-        EXPECT_EQ(hub->GetKeyboardHook().IsInstalled(), 1);
+        EXPECT_EQ(hub->GetController().GetKeyboardHook().IsInstalled(), 1);
         EXPECT_NE(client.GetEventLink(), nullptr);
         // The frame timer asks, the server captures, and newer frames arrive.
         ASSERT_TRUE(PumpUntil([&] { return LastFrame(client) >= 2; }, 15000));
@@ -74,7 +74,7 @@ TEST(HubSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheHub)
         uint32_t paused = LastFrame(client);
         PumpUntil([] { return false; }, 1000);
         EXPECT_EQ(LastFrame(client), paused);
-        EXPECT_EQ(hub->GetKeyboardHook().IsInstalled(), 1);
+        EXPECT_EQ(hub->GetController().GetKeyboardHook().IsInstalled(), 1);
 
         // A connect while paused resumes the same links.
         TImageLink* links = client.GetImageLink();
@@ -86,7 +86,7 @@ TEST(HubSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheHub)
         PostMessageA(hub->GetHandle(), UM_CONNECT_EVENT, 4, 0);
         ASSERT_TRUE(PumpUntil([&] { return state() == 0x01; }, 15000));
         EXPECT_EQ(hub->GetUiState(), UI_STATE_IDLE);
-        EXPECT_EQ(hub->GetKeyboardHook().IsInstalled(), 0);
+        EXPECT_EQ(hub->GetController().GetKeyboardHook().IsInstalled(), 0);
         EXPECT_EQ(client.GetEventLink(), nullptr);
         EXPECT_EQ(client.GetImageLink(), nullptr);
 

@@ -3,7 +3,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/FoundationVersion.h"
-#include "app/THubWindow.h"
+#include "ui/THubWindow.h"
 #include "app/TMainApp.h"
 #include "net/NetMessages.h"
 #include "net/TServerCore.h"

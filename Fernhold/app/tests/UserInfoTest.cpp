@@ -2,7 +2,7 @@
 // start-up reconciliation of the local and system copies.
 #include "app/TMainApp.h"
 #include "app/TUserInfo.h"
-#include "app/UserRights.h"
+#include "ui/RightsCheck.h"
 #include "app/tests/SettingsTestSupport.h"
 #include "net/MainWindowMessages.h"
 

@@ -1,8 +1,8 @@
 // The keyboard hook: which key messages become key requests on the event link, and a
 // real key stroke on the display going both to the remote queue and the local window.
-#include "app/KeyboardHook.h"
+#include "ui/TKeyboardHook.h"
 
-#include "app/ConnectionState.h"
+#include "ui/ConnectionState.h"
 #include "net/TEventLink.h"
 #include "net/tests/NetTestSupport.h"
 

@@ -1,7 +1,7 @@
 // Keyboard hook: installation and the forwarding of key messages as key requests.
-#include "app/KeyboardHook.h"
+#include "ui/TKeyboardHook.h"
 
-#include "app/ConnectionState.h"
+#include "ui/ConnectionState.h"
 #include "net/EventRequests.h"
 #include "net/TEventLink.h"
 

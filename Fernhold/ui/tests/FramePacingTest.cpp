@@ -1,5 +1,5 @@
 // Frame pacing: a frame request goes to the image link only while it waits for work.
-#include "app/TConnectionMachine.h"
+#include "ui/TSessionController.h"
 
 #include "net/NetMessages.h"
 #include "net/SocketIo.h"
