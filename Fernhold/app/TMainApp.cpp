@@ -7,7 +7,8 @@
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
 #include "net/TWorkerThread.h"
-#include "ui/THubWindow.h"
+#include "ui/SkinStore.h"
+#include "ui/TMainWindow.h"
 #include "net/MainWindowMessages.h"
 
 #include <Panekind/TWndCore.h>
@@ -150,7 +151,9 @@ void TMainApp::SetScreenSize(int width, int height)
 
 int TMainApp::CreateMainWindow()
 {
-    THubWindow* window = new THubWindow(m_Settings, *m_lpClient, *m_lpServer, *this);
+    if (!g_lpSkinStore) return 0;
+    TMainWindow* window =
+        new TMainWindow(m_Settings, *m_lpClient, *m_lpServer, *g_lpSkinStore, *this);
     if (!window->Create()) {
         window->Release();
         return 0;
@@ -178,7 +181,7 @@ int TMainApp::Start()
     // A missing file is created empty; a damaged one leaves what could be read.
     if (!m_lpClient->LoadListFile(m_Settings.defaultListFile))
         KeepUnreadableList(m_Settings.defaultListFile);
-    // The notification icon is added here once it exists.
+    m_lpMainWindow->AddTrayIcon();
     PostThreadMessageA(m_lpServer->GetThreadId(), TM_REFRESH_LISTENERS, 0, 0);
     PostThreadMessageA(m_lpClient->GetThreadId(), TM_SEARCH_TICK, 0, 0);
     PostToMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, static_cast<LPARAM>(-1));
@@ -197,6 +200,7 @@ void TMainApp::ShutDown()
     m_lpServer->Stop();
     if (m_lpMainWindow) {
         m_lpServer->SetMainWindow(nullptr);
+        m_lpMainWindow->RemoveTrayIcon();
         DestroyWindow(m_lpMainWindow->GetHandle());
         m_lpMainWindow->Release();
         m_lpMainWindow = nullptr;

@@ -13,7 +13,7 @@
 
 class TClientCore;
 class TServerCore;
-class TWndCore;
+class TMainWindow;
 
 // One instance, made by the entry point and reached through g_lpMainApp. Start and
 // ShutDown run on the main thread; the engines' threads live from Start to ShutDown.
@@ -49,7 +49,7 @@ public:
     TFernSettings& GetSettings() { return m_Settings; }
     TServerCore* GetServer() const { return m_lpServer; }
     TClientCore* GetClient() const { return m_lpClient; }
-    TWndCore* GetMainWindow() const { return m_lpMainWindow; }
+    TMainWindow* GetMainWindow() const { return m_lpMainWindow; }
 
     // Size of the local screen; the main window follows display changes.
     int GetScreenWidth() const { return m_ScreenWidth; }
@@ -78,7 +78,7 @@ private:
     WSADATA m_WsaData;
     int m_WinsockReady = 0;
     // Holds the application's reference on the main window's core.
-    TWndCore* m_lpMainWindow = nullptr;
+    TMainWindow* m_lpMainWindow = nullptr;
     TServerCore* m_lpServer = nullptr;
     TClientCore* m_lpClient = nullptr;
     int m_ScreenWidth = 0;

@@ -3,6 +3,7 @@
 #include "app/AppGlobals.h"
 #include "app/FoundationVersion.h"
 #include "app/TMainApp.h"
+#include "ui/SkinStore.h"
 #include "ui/TFernWndClass.h"
 
 #include <Keelwork/TobjectBase.h>
@@ -50,7 +51,8 @@ void DeleteObjects()
 {
     delete g_lpMainApp;
     g_lpMainApp = nullptr;
-    // The skin store is deleted here, between the two, once it exists.
+    delete g_lpSkinStore;
+    g_lpSkinStore = nullptr;
     delete g_lpWndClass;
     g_lpWndClass = nullptr;
 }
@@ -80,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     g_lpWndClass = new TFernWndClass;
     g_lpWndClass->RegisterClassExA();
-    // The skin store is created here, between the two, once it exists.
+    g_lpSkinStore = new SkinStore;
     g_lpMainApp = new TMainApp;
     if (!g_lpMainApp->Start()) {
         ShowError(START_FAILED_TEXT);

@@ -56,15 +56,19 @@ COLORREF TSkinWindow::HitColour(TDIBitmap* hitMap, int x, int y)
     return RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue);
 }
 
+void TSkinWindow::PaintCanvas(HDC screen, TMemDC& canvas, const RECT& client)
+{
+    ::BitBlt(screen, 0, 0, client.right, client.bottom, canvas, 0, 0, SRCCOPY);
+}
+
 void TSkinWindow::Paint()
 {
     PAINTSTRUCT paint;
     HDC screen = BeginPaint(GetHandle(), &paint);
     if (m_Skin.Lock()) {
-        TMemDC& canvas = m_Skin.GetCanvas(m_Canvas);
         RECT client;
         ::GetClientRect(GetHandle(), &client);
-        ::BitBlt(screen, 0, 0, client.right, client.bottom, canvas, 0, 0, SRCCOPY);
+        PaintCanvas(screen, m_Skin.GetCanvas(m_Canvas), client);
         m_Skin.Unlock();
     }
     EndPaint(GetHandle(), &paint);

@@ -27,6 +27,8 @@ protected:
     // messages go to DefWindowProcA.
     virtual int OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
+    // WM_PAINT, under the skin lock: copies the canvas to the window in one BitBlt.
+    virtual void PaintCanvas(HDC screen, TMemDC& canvas, const RECT& client);
     // Posts to the main window.
     void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) const;
     // A hover help text in the state window (a static text; priority 0).
@@ -39,9 +41,11 @@ protected:
     SkinStore& m_Skin;
     SkinCanvas m_Canvas;
 
-private:
+    // The procedure every skinned window is given: OnMessage first, then the paint.
     static LRESULT UserProc(TWndCore* core, UINT message, WPARAM wParam, LPARAM lParam);
-    // WM_PAINT: the canvas, once, as it was last composed.
+
+private:
+    // WM_PAINT: the canvas as it was last composed; nothing while the skin is suspended.
     void Paint();
 };
 

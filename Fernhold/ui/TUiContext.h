@@ -1,13 +1,14 @@
 // The collaborators every window of the main window's family works with.
 #pragma once
 
+#include "net/TFernSettings.h"
+
 #include <windows.h>
 
 class SkinStore;
 class TAppShell;
 class TClientCore;
 class TServerCore;
-struct TFernSettings;
 
 // Owned by the main window and handed to its children; main thread. mainWindow is
 // null until the main window exists: children post their UM_ messages there and never

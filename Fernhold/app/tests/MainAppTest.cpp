@@ -3,10 +3,11 @@
 
 #include "app/AppGlobals.h"
 #include "app/FoundationVersion.h"
-#include "ui/THubWindow.h"
+#include "ui/TMainWindow.h"
 #include "app/TMainApp.h"
 #include "net/NetMessages.h"
 #include "net/TServerCore.h"
+#include "ui/SkinStore.h"
 #include "ui/TFernWndClass.h"
 
 #include <Keelwork/TobjectBase.h>
@@ -92,6 +93,8 @@ TEST(MainAppTest, StartRunsTheEnginesAndShutDownEndsEveryThread)
     TFernWndClass windowClass;
     ASSERT_NE(windowClass.RegisterClassExA(), 0);
     g_lpWndClass = &windowClass;
+    SkinStore skin;
+    g_lpSkinStore = &skin;
     int threadsBefore = CountOwnThreads();
     {
         TMainApp app;
@@ -99,14 +102,14 @@ TEST(MainAppTest, StartRunsTheEnginesAndShutDownEndsEveryThread)
         HWND hub = FindWindowA("FernholdWnd", "Fernhold ver1.13");
         ASSERT_NE(hub, nullptr);
         EXPECT_EQ(hub, app.GetMainWindow()->GetHandle());
-        EXPECT_FALSE(IsWindowVisible(hub));
+        EXPECT_TRUE(IsWindowVisible(hub));               // no saved position: shown, centred
         EXPECT_GE(CountOwnThreads(), threadsBefore + 2); // client and server threads
 
         // The first refresh opens a listener on each host address.
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
-        EXPECT_EQ(static_cast<THubWindow*>(app.GetMainWindow())->GetUiState(), 1u);
+        EXPECT_EQ(app.GetMainWindow()->GetUiState(), 1u);
         DWORD start = GetTickCount();
         TMemoryBase addresses;
         while (app.GetServer()->GetListenerAddresses(addresses) < 2 &&
@@ -124,6 +127,7 @@ TEST(MainAppTest, StartRunsTheEnginesAndShutDownEndsEveryThread)
     }
     EXPECT_LE(CountOwnThreads(), threadsBefore);
     g_lpWndClass = nullptr;
+    g_lpSkinStore = nullptr;
     UnregisterClassA("FernholdWnd", nullptr);
 }
 

@@ -1,8 +1,8 @@
-// The hub window driving a real session: this program connects to its own server,
+// The main window driving a real session: this program connects to its own server,
 // frames flow on the frame timer, a pause stops them, and a disconnect ends it all.
 #include "app/AppGlobals.h"
 #include "app/OptionsFile.h"
-#include "ui/THubWindow.h"
+#include "ui/TMainWindow.h"
 #include "app/TMainApp.h"
 #include "app/tests/SettingsTestSupport.h"
 #include "net/ConnectionListFile.h"
@@ -10,6 +10,7 @@
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
 #include "net/tests/NetTestSupport.h"
+#include "ui/SkinStore.h"
 #include "ui/TFernWndClass.h"
 #include "net/MainWindowMessages.h"
 
@@ -23,12 +24,14 @@ uint32_t LastFrame(TClientCore& client)
     return link ? link->GetLastFrameNumber() : 0;
 }
 
-TEST(HubSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheHub)
+TEST(MainWindowSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheMainWindow)
 {
     if (!InTestNamespace()) GTEST_SKIP() << "listens on the host's addresses: namespace only";
     TFernWndClass windowClass;
     ASSERT_NE(windowClass.RegisterClassExA(), 0);
     g_lpWndClass = &windowClass;
+    SkinStore skin;
+    g_lpSkinStore = &skin;
     {
         TMainApp app; // the program's folder is now the current directory
         // One destination: this computer. No background search, no keys sent (a key
@@ -50,7 +53,7 @@ TEST(HubSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheHub)
                                           static_cast<unsigned char*>(image) + image.GetSize()));
 
         ASSERT_EQ(app.Start(), 1);
-        THubWindow* hub = static_cast<THubWindow*>(app.GetMainWindow());
+        TMainWindow* hub = app.GetMainWindow();
         TClientCore& client = *app.GetClient();
         auto state = [&] { return (app.GetSettings().displayFlags.load() >> 8) & 0xFF; };
         ASSERT_TRUE(
@@ -111,6 +114,7 @@ TEST(HubSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheHub)
         DeleteFileA("default.clf");
     }
     g_lpWndClass = nullptr;
+    g_lpSkinStore = nullptr;
     UnregisterClassA("FernholdWnd", nullptr);
 }
 

@@ -1,0 +1,18 @@
+// Control strip: its canvas at rest (background and buttons).
+#include "ui/TControlStrip.h"
+
+#include "ui/ControlButtons.h"
+
+int TControlStrip::Create(HWND fullView)
+{
+    return CreateChild(fullView, "Control Window", RECT{0, 0, 300, 18}, 501);
+}
+
+void TControlStrip::Compose(TMemDC& canvas)
+{
+    RECT all{0, 0, 300, 20};
+    FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
+    canvas.BitAlphaBlt(0, 0, 300, 20, m_Skin.GetBitmap(CANVAS_STRIP, 1), 0, 0, 256);
+    ComposeControlButtons(m_Skin, canvas, ControlSurface::Strip, m_Buttons,
+                          m_Context.settings.displayFlags);
+}
