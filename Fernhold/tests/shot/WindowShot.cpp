@@ -1,0 +1,93 @@
+// Saves a screenshot of one window of a running program as a 24-bit bitmap file:
+//   WindowShot.exe <class> <title> <out.bmp> [timeout ms]
+// Waits until the window is visible and its picture has settled (two reads alike), so a
+// script can take the README's pictures without guessing how long painting takes.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::vector<unsigned char> ReadScreen(const RECT& r)
+{
+    int width = r.right - r.left, height = r.bottom - r.top;
+    int line = (width * 3 + 3) & ~3;
+    std::vector<unsigned char> pixels(static_cast<size_t>(line) * height);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up, as the file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    memcpy(pixels.data(), bits, pixels.size());
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool WriteBitmap(const char* path, const RECT& r, const std::vector<unsigned char>& pixels)
+{
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = r.right - r.left;
+    header.biHeight = r.bottom - r.top;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biSizeImage = static_cast<DWORD>(pixels.size());
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    FILE* out = fopen(path, "wb");
+    if (!out) return false;
+    bool ok = fwrite(&file, sizeof(file), 1, out) == 1 &&
+              fwrite(&header, sizeof(header), 1, out) == 1 &&
+              fwrite(pixels.data(), pixels.size(), 1, out) == 1;
+    return fclose(out) == 0 && ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        fprintf(stderr, "usage: WindowShot <class> <title> <out.bmp> [timeout ms]\n");
+        return 2;
+    }
+    DWORD timeout = argc > 4 ? static_cast<DWORD>(atoi(argv[4])) : 30000;
+    DWORD start = GetTickCount();
+    HWND window = nullptr;
+    while (!(window = FindWindowA(argv[1], argv[2])) || !IsWindowVisible(window)) {
+        if (GetTickCount() - start > timeout) {
+            fprintf(stderr, "WindowShot: no visible window \"%s\"\n", argv[2]);
+            return 1;
+        }
+        Sleep(100);
+    }
+    SetForegroundWindow(window);
+    RECT r;
+    std::vector<unsigned char> last, now;
+    do {
+        Sleep(250);
+        GetWindowRect(window, &r);
+        last = now;
+        now = ReadScreen(r);
+    } while ((last.empty() || last != now) && GetTickCount() - start < timeout);
+    if (!WriteBitmap(argv[3], r, now)) {
+        fprintf(stderr, "WindowShot: cannot write %s\n", argv[3]);
+        return 1;
+    }
+    return 0;
+}
