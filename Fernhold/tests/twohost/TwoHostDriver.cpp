@@ -101,17 +101,14 @@ bool WaitFor(bool (*done)(HWND), HWND window, DWORD seconds)
 }
 
 // connect <destination index> <seconds>: posts the connect event and waits until the
-// main window took its thread's focus, which it does once connected. Then brings it to
+// main window has its thread's focus, which it takes once connected (a shown main
+// window may hold it already; the script then waits for the links). Then brings it to
 // the foreground, where the operator's click on connect would have left it, so that
 // keys typed on this display go to its thread.
 int Connect(int index, DWORD seconds)
 {
     HWND window = MainWindow();
     if (!window) return 1;
-    if (FocusOf(window) == window) {
-        fprintf(stderr, "the main window has the focus before connecting\n");
-        return 1;
-    }
     PostMessageA(window, UM_CONNECT_EVENT, EVENT_CONNECT, index);
     if (!WaitFor([](HWND w) { return FocusOf(w) == w; }, window, seconds)) {
         fprintf(stderr, "the main window did not take the focus\n");
