@@ -7,7 +7,7 @@ the tiniest buttons, where anti-aliasing would only blur.
 
 import math
 
-from . import paint, theme
+from . import paint
 
 
 class Unit:

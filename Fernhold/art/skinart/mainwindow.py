@@ -40,7 +40,7 @@ def emblem_badge(layer, spot):
     badge = paint.bevel(w, h, (0, 0, w, h), 4, theme.FERN_LIGHT, theme.FERN_DARK,
                         theme.SLATE_EDGE, shine=(255, 255, 255))
     sketch = paint.Sketch(w, h)
-    glyphs.frond(sketch, (2, 2, w - 2, h - 2), (255, 255, 255, 255), pinnae=5, curl=False)
+    glyphs.frond(sketch, (2, 2, w - 2, h - 2), (255, 255, 255, 255), pinnae=4, curl=False)
     paint.over(badge, sketch.done())
     paint.over(layer, badge, (x, y))
 

@@ -11,7 +11,8 @@ from PIL import Image, ImageChops, ImageDraw, ImageFont
 from . import theme
 
 SUPERSAMPLE = 4
-CRISP_TEXT = 11   # pixel size up to which text is set without anti-aliasing
+KEYED_EDGE = 160  # coverage from which a soft edge pixel of a black-keyed sheet is kept
+CRISP_TEXT = 11   # pixel size up to which Japanese is set without anti-aliasing
 
 
 @lru_cache(maxsize=None)
@@ -105,7 +106,7 @@ def blank(width, height):
 
 
 def paint(base, source, mask, at=(0, 0), opacity=1.0):
-    """Lays a colour (tuple) or an image of the mask's size through the mask over base at a point."""
+    """Lays a colour (tuple) or a same-sized image through a mask over base at a point."""
     if isinstance(source, tuple):
         source = Image.new("RGBA", mask.size, source[:3] + (255,))
     alpha = ImageChops.multiply(source.getchannel("A"), mask)
@@ -127,12 +128,13 @@ def over(base, layer, at=(0, 0)):
 def text_mask(width, height, at, text, face):
     """Coverage of text in a face, hinted at its pixel size.
 
-    Up to 11 pixels the glyphs are set without anti-aliasing: kanji that small
+    Japanese up to 11 pixels is set without anti-aliasing: kanji that small
     read better crisp than smoothed.
     """
     mask = Image.new("L", (width, height), 0)
     draw = ImageDraw.Draw(mask)
-    draw.fontmode = "1" if face.size <= CRISP_TEXT else "L"
+    crisp = face.path == theme.JAPANESE_FONT and face.size <= CRISP_TEXT
+    draw.fontmode = "1" if crisp else "L"
     draw.text(at, text, font=face, fill=255)
     return mask
 
@@ -188,14 +190,17 @@ def split(layer):
 def black_keyed(layer, matte):
     """Art for black-is-transparent copies: transparent pixels black, the rest over matte.
 
-    The windows copy these sheets without blending, so soft edges are settled
-    here against the colour they will mostly sit on, and no drawn pixel may
-    be pure black.
+    The windows copy these sheets without blending, so a soft edge is either
+    dropped or settled against the colour it will mostly sit on, and no drawn
+    pixel may be pure black.
     """
     solid = Image.alpha_composite(Image.new("RGBA", layer.size, matte + (255,)), layer)
-    colours = [c[:3] if a >= 96 else (0, 0, 0) for c, a in
-               zip(solid.getdata(), layer.getchannel("A").getdata())]
-    out = Image.new("RGB", layer.size)
-    out.putdata([(1, 1, 1) if c == (0, 0, 0) and a >= 96 else c for c, a in
-                 zip(colours, layer.getchannel("A").getdata())])
-    return out
+    out = []
+    for colour, alpha in zip(solid.convert("RGB").getdata(), layer.getchannel("A").getdata()):
+        if alpha < KEYED_EDGE:
+            out.append((0, 0, 0))
+        else:
+            out.append(colour if colour != (0, 0, 0) else (1, 1, 1))
+    image = Image.new("RGB", layer.size)
+    image.putdata(out)
+    return image

@@ -1,4 +1,4 @@
-"""Art of the two view panels: headers (300, 400), list button bar (301, 302), waiting animation (303)."""
+"""Art of the view panels: headers (300, 400), list button bar (301, 302), waiting animation (303)."""
 
 import math
 

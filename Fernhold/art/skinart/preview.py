@@ -5,13 +5,17 @@ the main window at rest, the full-size view window's frame and strip, and
 the sheets enlarged. System colours are Wine's defaults.
 """
 
+import io
+
 from PIL import Image, ImageDraw
 
 from . import bmpfile, paint
-from .layout import (CONTROL_BUTTONS, CONTROL_LABEL, FRAME_BOTTOM_CAP, FRAME_TOP_STRETCH,
-                     INFO_PANEL, INFO_TEXT, LEFT_BAR, LIST_BUTTON, LIST_BUTTONS, MENU_TITLE,
-                     MENU_WINDOW, SHEET_COLUMNS, STATE_TEXT, STRIP_BUTTONS, STRIP_OFFSET,
-                     TITLE_BAND, TITLE_CLOSE, TITLE_MINIMISE, sheet_column)
+from .layout import (CONTROL_BUTTONS, CONTROL_LABEL, CONTROL_SIZE, FRAME_BOTTOM, FRAME_BOTTOM_CAP,
+                     FRAME_TOP, FRAME_TOP_STRETCH, INFO_PANEL, INFO_TEXT, LEFT_BAR, LEFT_SIZE,
+                     LEFT_WELL, LIST_BUTTON, LIST_BUTTONS, MENU_ICON, MENU_ICON_PITCH,
+                     MENU_ICON_ROWS, MENU_TITLE, MENU_WINDOW, RIGHT_SIZE, RIGHT_WELL, STATE_SIZE,
+                     STATE_TEXT, STRIP_BUTTONS, STRIP_OFFSET, STRIP_SIZE, TITLE_BAND, TITLE_CLOSE,
+                     TITLE_MINIMISE, TITLE_SIZE, sheet_column)
 
 BTNFACE = (245, 245, 245)
 APPWORKSPACE = (128, 128, 128)
@@ -45,9 +49,13 @@ def blend(canvas, layer, at, box=None):
 def copy_keyed(canvas, rgb, at, box):
     """Copy mode 2: black source pixels leave the canvas as it is."""
     part = rgb.crop(box)
-    keep = Image.eval(part.convert("L"), lambda v: 255).copy()
-    keep.putdata([0 if c == (0, 0, 0) else 255 for c in part.getdata()])
-    canvas.paste(part, at, keep)
+    canvas.paste(part, at, not_black(part))
+
+
+def not_black(image):
+    keep = Image.new("L", image.size)
+    keep.putdata([0 if c == (0, 0, 0) else 255 for c in image.getdata()])
+    return keep
 
 
 def edge(canvas, box, outer, inner, sides="ltrb"):
@@ -78,13 +86,14 @@ def framed(size):
     return canvas
 
 
-def caption_band(active=True):
+def caption_band():
+    """The active caption band as the skin store composes it from the system colours."""
     start, end = ACTIVE_CAPTION
     return paint.gradient(TITLE_BAND.w, TITLE_BAND.h, start, end, across=True)
 
 
 def title_bar(skin):
-    canvas = Image.new("RGBA", (640, 24), BTNFACE + (255,))
+    canvas = Image.new("RGBA", TITLE_SIZE, BTNFACE + (255,))
     canvas.paste(caption_band(), (TITLE_BAND.x, TITLE_BAND.y))
     blend(canvas, skin.layer(100), (0, 0))
     for rect, column in ((TITLE_MINIMISE, 0), (TITLE_CLOSE, 9)):
@@ -120,9 +129,7 @@ def list_control(size, columns, rows, icons=None):
             left = x + 2
             if c == 0 and icons is not None:
                 icon = icons.crop((16 * r, 0, 16 * r + 16, 16))
-                keep = Image.new("L", (16, 16))
-                keep.putdata([0 if p == (0, 0, 0) else 255 for p in icon.getdata()])
-                box.paste(icon, (left, y), keep)
+                box.paste(icon, (left, y), not_black(icon))   # the image list's key colour
                 left += 18
             draw.rectangle((left, y + 1, left + face.getlength(value) + 3, y + 15),
                            fill=text_back)
@@ -142,7 +149,7 @@ def panel(size, well, header, skin):
 
 
 def left_panel(skin, files):
-    canvas = panel((360, 280), (17, 17, 326, 246), 300, skin)
+    canvas = panel(LEFT_SIZE, LEFT_WELL, 300, skin)
     x, y, w, h = LEFT_BAR
     ImageDraw.Draw(canvas).rectangle((x, y, x + w - 1, y + h - 1), fill=BTNFACE)
     blend(canvas, skin.layer(301), (x, y))
@@ -160,7 +167,7 @@ def left_panel(skin, files):
 
 
 def right_panel(skin):
-    canvas = panel((280, 220), (17, 17, 246, 186), 400, skin)
+    canvas = panel(RIGHT_SIZE, RIGHT_WELL, 400, skin)
     canvas.paste(list_control((240, 165), [("IP Address", 120), ("Port Number", 100)],
                               [("127.0.0.1", "5483")]), (20, 35))
     return canvas
@@ -192,7 +199,7 @@ def info_text(canvas, lines, lit):
 
 
 def control_window(skin, lit=False, looks=None):
-    canvas = framed((280, 60))
+    canvas = framed(CONTROL_SIZE)
     edge(canvas, (4, 15, 275, 17), ("shadow", "hilight"), ("shadow", "hilight"), "tb")
     row = INFO_PANEL.h if lit else 0
     canvas.paste(skin.rgb(504).crop((0, row, INFO_PANEL.w, row + INFO_PANEL.h)),
@@ -204,9 +211,10 @@ def control_window(skin, lit=False, looks=None):
 
 
 def state_window(skin, text, lit=False):
-    canvas = Image.new("RGBA", (640, 24), BTNFACE + (255,))
-    layer = skin.layer(600)
-    blend(canvas, layer, (0, 0), (0, 24 if lit else 0, 640, 48 if lit else 24))
+    width, height = STATE_SIZE
+    canvas = Image.new("RGBA", STATE_SIZE, BTNFACE + (255,))
+    row = height if lit else 0
+    blend(canvas, skin.layer(600), (0, 0), (0, row, width, row + height))
     draw = ImageDraw.Draw(canvas)
     x, y = STATE_TEXT
     draw.text((x + 1, y + 1), text, font=paint.font(12), fill=(0x88, 0x88, 0x99))
@@ -226,25 +234,27 @@ def main_window(skin, files):
 
 def full_view_frame(skin, width, height):
     """The full-size view window's frame painted as its WM_PAINT does, with the strip."""
-    canvas = Image.new("RGBA", (376, 44), BTNFACE + (255,))
+    top_w, top_h = FRAME_TOP
+    bottom_w, bottom_h = FRAME_BOTTOM
+    canvas = Image.new("RGBA", (top_w, top_h + bottom_h), BTNFACE + (255,))
     canvas.paste(caption_band(), (TITLE_BAND.x, TITLE_BAND.y))
     blend(canvas, skin.layer(700), (0, 0))
-    blend(canvas, skin.layer(701), (0, 24))
+    blend(canvas, skin.layer(701), (0, top_h))
     window = Image.new("RGBA", (width, height), BTNFACE + (255,))
     first, last = FRAME_TOP_STRETCH
-    window.paste(canvas.crop((0, 0, first, 24)), (0, 0))
-    middle = canvas.crop((first, 0, last, 24)).resize((last - first + width - 376, 24),
-                                                      Image.NEAREST)
-    window.paste(middle, (first, 0))
-    window.paste(canvas.crop((376 - 43, 0, 376, 24)), (width - 43, 0))
-    cap = FRAME_BOTTOM_CAP
-    window.paste(canvas.crop((0, 24, cap, 44)), (0, height - 20))
-    window.paste(canvas.crop((cap, 24, 300 - cap, 44)).resize((width, 20), Image.NEAREST),
-                 (0, height - 20))
-    window.paste(canvas.crop((0, 24, cap, 44)), (0, height - 20))
-    window.paste(canvas.crop((300 - cap, 24, 300, 44)), (width - cap, height - 20))
+    tail = top_w - last
+    window.paste(canvas.crop((0, 0, first, top_h)), (0, 0))
+    window.paste(canvas.crop((first, 0, last, top_h)).resize((width - first - tail, top_h),
+                                                             Image.NEAREST), (first, 0))
+    window.paste(canvas.crop((last, 0, top_w, top_h)), (width - tail, 0))
+    cap, y = FRAME_BOTTOM_CAP, height - bottom_h
+    window.paste(canvas.crop((cap, top_h, bottom_w - cap, top_h + bottom_h)).resize(
+        (width, bottom_h), Image.NEAREST), (0, y))
+    window.paste(canvas.crop((0, top_h, cap, top_h + bottom_h)), (0, y))
+    window.paste(canvas.crop((bottom_w - cap, top_h, bottom_w, top_h + bottom_h)),
+                 (width - cap, y))
     ImageDraw.Draw(window).rectangle((12, 36, width - 27, height - 47), fill=(0, 0, 0))
-    strip = Image.new("RGBA", (300, 18), BTNFACE + (255,))
+    strip = Image.new("RGBA", STRIP_SIZE, BTNFACE + (255,))
     blend(strip, skin.layer(801), (0, 0))
     buttons(strip, skin, STRIP_BUTTONS, {"window", "disconnect", "pause", "mouse_small", "fit"},
             {"keyboard_small": 1})
@@ -268,12 +278,13 @@ def menu_items(skin):
                                              (255, 255, 255)) + (255,))
         blend(cell, back, (0, 0))
         menu.paste(cell.resize((170, 18), Image.NEAREST), (0, 18 * n))
-        rows = {"greyed": 64, "checked": 32}.get(look, 0)
+        row = MENU_ICON_ROWS.get(look, 0)
+        w, h = MENU_ICON
         for column in ([item, 0] if look == "selected" else [item]):
-            x = column * 19
-            region = menu.crop((0, 18 * n + 1, 18, 18 * n + 17)).convert("RGB")
-            mask = icons.crop((x, rows, x + 18, rows + 16))
-            image = icons.crop((x, rows + 16, x + 18, rows + 32))
+            x = column * MENU_ICON_PITCH
+            region = menu.crop((0, 18 * n + 1, w, 18 * n + 1 + h)).convert("RGB")
+            mask = icons.crop((x, row, x + w, row + h))
+            image = icons.crop((x, row + h, x + w, row + 2 * h))
             region = Image.frombytes("RGB", region.size, bytes(
                 (d & m) | i for d, m, i in zip(region.tobytes(), mask.tobytes(),
                                                image.tobytes())))
@@ -294,7 +305,7 @@ def sheets(skin, files):
     program = Image.new("RGBA", (300, 40), BTNFACE + (255,))
     x = 0
     for name in ("icon110.ico", "icon126.ico", "cursor106.cur", "cursor107.cur"):
-        picture = Image.open(__import__("io").BytesIO(files[f"program/{name}"]))
+        picture = Image.open(io.BytesIO(files[f"program/{name}"]))
         for size in ((16, 16), (32, 32)) if name.endswith(".ico") else ((32, 32),):
             if name.endswith(".ico"):
                 picture.size = size

@@ -1,4 +1,4 @@
-"""The colours and faces of the Fernhold look: dark slate bars, light paper controls, fern accents."""
+"""Colours and faces of the Fernhold look: dark slate bars, light paper controls, fern accents."""
 
 JAPANESE_FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 LATIN_FONT = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"   # same package, proportional
