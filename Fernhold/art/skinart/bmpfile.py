@@ -40,24 +40,25 @@ def _bitmap_file(width, height, bits, table, pixels):
     return header + info + table + pixels
 
 
+def _raw_rows(image, raw_mode, bits):
+    """The pixels in one of Pillow's raw layouts, rows padded and stored last row first."""
+    width, height = image.size
+    data = image.tobytes("raw", raw_mode)
+    step = len(data) // height
+    return _rows_bottom_up(width, height, bits, lambda y: data[y * step:(y + 1) * step])
+
+
 def bmp24_bytes(image):
     """A bottom-up 24-bit file of an RGB (or RGBA, alpha dropped) image."""
     rgb = image.convert("RGB")
-    width, height = rgb.size
-    data = rgb.tobytes("raw", "BGR")
-    pixels = _rows_bottom_up(width, height, 24,
-                             lambda y: data[y * width * 3:(y + 1) * width * 3])
-    return _bitmap_file(width, height, 24, b"", pixels)
+    return _bitmap_file(*rgb.size, 24, b"", _raw_rows(rgb, "BGR", 24))
 
 
 def bmp8_grey_bytes(mask):
     """A bottom-up 8-bit file with a grey ramp: how an alpha mask is stored."""
     grey = mask.convert("L")
-    width, height = grey.size
-    data = grey.tobytes()
     table = b"".join(bytes((i, i, i, 0)) for i in range(256))
-    pixels = _rows_bottom_up(width, height, 8, lambda y: data[y * width:(y + 1) * width])
-    return _bitmap_file(width, height, 8, table, pixels)
+    return _bitmap_file(*grey.size, 8, table, _raw_rows(grey, "L", 8))
 
 
 def bmp4_bytes(indices, palette):
@@ -80,9 +81,7 @@ def _icon_image(image):
     """One 32-bit icon or cursor image: BGRA rows and the AND mask, both bottom-up."""
     rgba = image.convert("RGBA")
     width, height = rgba.size
-    data = rgba.tobytes("raw", "BGRA")
-    colour = _rows_bottom_up(width, height, 32,
-                             lambda y: data[y * width * 4:(y + 1) * width * 4])
+    colour = _raw_rows(rgba, "BGRA", 32)
     alpha = rgba.getchannel("A").tobytes()
 
     def and_row(y):

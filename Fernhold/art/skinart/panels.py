@@ -62,8 +62,8 @@ def list_buttons():
     return sheet
 
 
-STRIPE_PERIOD = 160   # columns: the width of each half the panels draw
-STRIPE_STEP = 16      # columns the stripes move from one frame to the next
+STRIPE_PERIOD = 80    # columns; divides 160, the width of each half the panels draw
+STRIPE_STEP = 8       # columns the stripes move from one frame to the next: a tenth of a period
 STRIPE_DARK = (42, 54, 67)
 STRIPE_LIGHT = (92, 140, 116)
 
