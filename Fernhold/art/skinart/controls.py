@@ -62,17 +62,14 @@ def _connect_content(layer, ink):
     paint.write(layer, (left + 8, 0), text, face10, ink)
 
 
-def _switch_label(name):
-    return {"mouse": "マウス", "keyboard": "キーボード"}[name]
+SWITCH_LABELS = {"mouse": "マウス", "keyboard": "キーボード"}
+LAMP = (65, 4, 74, 13)   # the switch's lamp; its overlay lights it
 
 
-LAMP = (65, 4, 74, 13)
-
-
-def _switch_content(layer, name, ink, lamp):
-    paint.write(layer, (5, 3), _switch_label(name), paint.font(11), ink)
+def _switch_content(layer, name, ink):
+    paint.write(layer, (5, 3), SWITCH_LABELS[name], paint.font(11), ink)
     _vector_glyph(layer, lambda s, box, c, rim: s.ellipse(box, fill=c, outline=rim, width=1),
-                  LAMP, lamp, theme.BORDER_DARK)
+                  LAMP, theme.LAMP_OFF, theme.BORDER_DARK)
 
 
 SMALL_GLYPHS = {"mouse_small": (glyphs.mouse, (3, 3, 14, 14), True),
@@ -84,7 +81,7 @@ ACCENTS = {"disconnect": theme.CORAL, "pause": theme.AMBER}
 
 
 def _content(layer, name, ink, on=False):
-    """Draws a column's picture or label in ink; on = the overlay's lit version."""
+    """Draws a column's picture or label in ink; on: for the overlay, with green insides."""
     if name in PIXEL_GLYPHS:
         _pixel_glyph(layer, PIXEL_GLYPHS[name], ink)
     elif name == "connect":
@@ -94,7 +91,7 @@ def _content(layer, name, ink, on=False):
         inside = (theme.FERN if on else theme.PAPER_TOP,) if filled else ()
         _vector_glyph(layer, draw, box, ink, *inside)
     else:
-        _switch_content(layer, name, ink, theme.FERN_LIGHT if on else theme.LAMP_OFF)
+        _switch_content(layer, name, ink)
 
 
 def _face_box(column):
