@@ -1,9 +1,8 @@
-// Numbers of the program's own resources (icons, cursors, bitmaps), for the resource
-// script and the code.
+// Resource numbers of Fernhold.exe's icons, cursors and bitmaps, shared by Fernhold.rc and the C++.
 #pragma once
 
-#define IDB_STATE_ICONS 101
-#define IDC_HAND_OPEN 106
-#define IDC_HAND_CLOSED 107
-#define IDI_FERNHOLD 110
-#define IDI_TRAY 126
+#define IDI_FERNHOLD 110    // program and window-class icon
+#define IDI_TRAY 126        // notification-area icon
+#define IDC_HAND_OPEN 106   // over a region that can be dragged
+#define IDC_HAND_CLOSED 107 // while dragging
+#define IDB_STATE_ICONS 101 // 80 x 16, 16 colours: the five destination search states

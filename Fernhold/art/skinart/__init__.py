@@ -1,0 +1,1 @@
+"""Drawing code of the Fernhold skin and program resources (see docs/skin.md)."""
