@@ -2,6 +2,7 @@
 #include "ui/ControlButtons.h"
 
 #include "ui/ConnectionState.h"
+#include "ui/ControlActions.h"
 
 namespace {
 constexpr int LOOK_ROWS = 17; // normal, hover and pressed lie one under the other
@@ -11,7 +12,7 @@ bool IsOn(const ControlButton& b, uint32_t flags)
     uint32_t state = GetConnectionState(flags);
     switch (b.group) {
     case GROUP_VIEW:
-        return (flags & 0x70) == (0x10u << (b.button - 1));
+        return (flags & VIEW_MASK) == (VIEW_REDUCED << (b.button - 1));
     case GROUP_SESSION:
         if (b.button == 1) return state == CONNECTION_CONNECTED || state == CONNECTION_PAUSED;
         if (b.button == 2) return state == CONNECTION_CONNECTED;
@@ -19,7 +20,7 @@ bool IsOn(const ControlButton& b, uint32_t flags)
     case GROUP_EVENTS:
         return (flags & (b.button == 1 ? DISPLAY_SEND_MOUSE : DISPLAY_SEND_KEYBOARD)) != 0;
     default:
-        return (flags & 0x80) != 0;
+        return (flags & DISPLAY_FIT_TO_WINDOW) != 0;
     }
 }
 } // namespace
@@ -105,6 +106,13 @@ int ControlButtonAt(int group, COLORREF colour)
     for (const ControlButton& b : CONTROL_BUTTONS)
         if (b.group == group && b.hit == colour) return b.button;
     return 0;
+}
+
+int ControlButtonIndex(COLORREF colour, int groups)
+{
+    for (int i = 0; i < CONTROL_BUTTON_COUNT; ++i)
+        if (CONTROL_BUTTONS[i].group <= groups && CONTROL_BUTTONS[i].hit == colour) return i;
+    return -1;
 }
 
 void ComposeControlButtons(SkinStore& skin, TMemDC& canvas, ControlSurface surface,

@@ -34,6 +34,8 @@ enum class ControlSurface { Window, Strip };
 
 // The button of a hit colour for one group (0 when the colour is no button of it).
 int ControlButtonAt(int group, COLORREF colour);
+// The table index of a hit colour's button among the first groups (-1 for none).
+int ControlButtonIndex(COLORREF colour, int groups);
 
 // Draws every button of the surface at its look from the board, then the overlays of the
 // buttons that are selected or on (working view, connection state, switches, fit).

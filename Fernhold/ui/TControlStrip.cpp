@@ -1,7 +1,7 @@
-// Control strip: its canvas at rest (background and buttons).
+// Control strip: background and buttons.
 #include "ui/TControlStrip.h"
 
-#include "ui/ControlButtons.h"
+#include "net/MainWindowMessages.h"
 
 int TControlStrip::Create(HWND fullView)
 {
@@ -13,6 +13,7 @@ void TControlStrip::Compose(TMemDC& canvas)
     RECT all{0, 0, 300, 20};
     FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
     canvas.BitAlphaBlt(0, 0, 300, 20, m_Skin.GetBitmap(CANVAS_STRIP, 1), 0, 0, 256);
-    ComposeControlButtons(m_Skin, canvas, ControlSurface::Strip, m_Buttons,
-                          m_Context.settings.displayFlags);
+    ComposeButtons(canvas);
 }
+
+void TControlStrip::OnButtonsChanged() { PostToMain(UM_REPAINT, 8, 1); }

@@ -2,13 +2,13 @@
 // fit-to-window switch.
 #pragma once
 
-#include "ui/TButtonBoard.h"
-#include "ui/TSkinWindow.h"
+#include "ui/TControlSurface.h"
 
 // A child of the full-size view window, owned by the main window; main thread.
-class TControlStrip : public TSkinWindow {
+class TControlStrip : public TControlSurface {
 public:
-    explicit TControlStrip(TUiContext& context) : TSkinWindow(context, CANVAS_STRIP), m_Buttons(4)
+    explicit TControlStrip(TUiContext& context)
+        : TControlSurface(context, CANVAS_STRIP, ControlSurface::Strip, 4)
     {
     }
 
@@ -16,7 +16,5 @@ public:
 
 protected:
     void Compose(TMemDC& canvas) override;
-
-private:
-    TButtonBoard m_Buttons;
+    void OnButtonsChanged() override;
 };

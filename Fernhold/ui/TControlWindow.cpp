@@ -1,10 +1,14 @@
 // Control window: its canvas at rest (frame, information panel, label, buttons).
 #include "ui/TControlWindow.h"
 
+#include "net/MainWindowMessages.h"
+#include "net/TClientCore.h"
 #include "ui/ConnectionState.h"
-#include "ui/ControlButtons.h"
 #include "ui/PanelFrame.h"
 
+#include <winsock2.h>
+
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -12,6 +16,22 @@ constexpr int WIDTH = 280;
 constexpr int HEIGHT = 60;
 constexpr int PANEL_ROWS = 34;
 const char CREDIT_LINE[] = "LAN Remote Control";
+constexpr UINT_PTR TIMER_HIGHLIGHT = 1;
+
+// "IP  :" and "Port:" lines of the destination last connected, read under the list lock.
+void RemoteLines(TClientCore& client, char (&address)[32], char (&port)[16])
+{
+    snprintf(address, sizeof(address), "IP  :");
+    snprintf(port, sizeof(port), "Port:");
+    client.LockList();
+    long index = client.GetSelectedIndex();
+    TDestination* destination = index >= 0 ? client.GetDestination(index) : nullptr;
+    if (destination) {
+        snprintf(address, sizeof(address), "IP  :%s", inet_ntoa(destination->liveAddress.sin_addr));
+        snprintf(port, sizeof(port), "Port:%u", ntohs(destination->liveAddress.sin_port));
+    }
+    client.UnlockList();
+}
 } // namespace
 
 int TControlWindow::Create(HWND parent)
@@ -24,6 +44,7 @@ void TControlWindow::ComposeInformation(TMemDC& canvas)
     canvas.BitBlt(90, 20, 171, PANEL_ROWS, m_Skin.GetBitmap(CANVAS_CONTROL, 4), 0,
                   m_Highlight > 0 ? PANEL_ROWS : 0, 1);
     const char* lines[3] = {"", "", ""};
+    char address[32], port[16];
     switch (GetConnectionState(m_Context.settings.displayFlags)) {
     case CONNECTION_IDLE:
         lines[0] = "Fernhold!";
@@ -35,7 +56,10 @@ void TControlWindow::ComposeInformation(TMemDC& canvas)
         break;
     case CONNECTION_CONNECTED:
     case CONNECTION_PAUSED:
+        RemoteLines(m_Context.client, address, port);
         lines[0] = "Remote Info: ";
+        lines[1] = address;
+        lines[2] = port;
         break;
     case CONNECTION_DISCONNECTING:
         lines[2] = "Unconnect...";
@@ -66,6 +90,34 @@ void TControlWindow::Compose(TMemDC& canvas)
     GdiFlush(); // the text must be in the pixels before the blends read them
     if (m_Context.uiState < 1 || m_Context.uiState > 4) return;
     canvas.BitAlphaBlt(186, 3, 90, 11, m_Skin.GetBitmap(CANVAS_CONTROL, 3), 0, 0, 256);
-    ComposeControlButtons(m_Skin, canvas, ControlSurface::Window, m_Buttons,
-                          m_Context.settings.displayFlags);
+    ComposeButtons(canvas);
+}
+
+void TControlWindow::OnButtonsChanged()
+{
+    m_Highlight = 5;
+    PostToMain(UM_REPAINT, 5, 1);
+}
+
+int TControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    switch (message) {
+    case WM_CREATE:
+        SetTimer(GetHandle(), TIMER_HIGHLIGHT, 1000, nullptr);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(GetHandle(), TIMER_HIGHLIGHT);
+        return 0;
+    case WM_TIMER:
+        if (m_Highlight == 1) {
+            m_Highlight = 0;
+            PostToMain(UM_REPAINT, 5, 1);
+        } else if (m_Highlight > 1) {
+            --m_Highlight;
+        }
+        *result = 0;
+        return 1;
+    default:
+        return TControlSurface::OnMessage(message, wParam, lParam, result);
+    }
 }

@@ -2,14 +2,13 @@
 // mouse and keyboard switches, and the information panel.
 #pragma once
 
-#include "ui/TButtonBoard.h"
-#include "ui/TSkinWindow.h"
+#include "ui/TControlSurface.h"
 
 // Owned by the main window; main thread.
-class TControlWindow : public TSkinWindow {
+class TControlWindow : public TControlSurface {
 public:
     explicit TControlWindow(TUiContext& context)
-        : TSkinWindow(context, CANVAS_CONTROL), m_Buttons(3)
+        : TControlSurface(context, CANVAS_CONTROL, ControlSurface::Window, 3)
     {
     }
 
@@ -17,12 +16,13 @@ public:
 
 protected:
     void Compose(TMemDC& canvas) override;
+    int OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    void OnButtonsChanged() override;
 
 private:
     // The information panel's three lines for the connection state.
     void ComposeInformation(TMemDC& canvas);
 
-    TButtonBoard m_Buttons;
-    // Ticks the information panel stays highlighted after a change.
+    // Seconds the information panel stays highlighted after a change.
     int m_Highlight = 5;
 };

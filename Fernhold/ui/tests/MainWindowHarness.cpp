@@ -79,3 +79,35 @@ void DrainMessages()
         DispatchMessageA(&message);
     }
 }
+
+void MouseAt(POINT point, DWORD flags)
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(point.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1));
+    input.mi.dy = static_cast<LONG>(point.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(input));
+}
+
+void PressMoveRelease(POINT from, POINT to)
+{
+    MouseAt(from, 0);
+    Sleep(50);
+    MouseAt(from, MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 8; ++step) {
+        Sleep(30);
+        MouseAt(POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}, 0);
+    }
+    Sleep(50);
+    MouseAt(to, MOUSEEVENTF_LEFTUP);
+}
+
+void Drag(POINT from, POINT by) { PressMoveRelease(from, POINT{from.x + by.x, from.y + by.y}); }
+
+POINT OnScreen(HWND window, int x, int y)
+{
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    return point;
+}

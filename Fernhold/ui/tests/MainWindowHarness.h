@@ -61,6 +61,17 @@ private:
     std::vector<COLORREF> m_Pixels;
 };
 
+// Real mouse input through the system's input queue (SendInput). The drags run on a
+// thread of their own while the test thread pumps, since a window's move loop or a
+// captured press runs inside the test thread's message dispatch; their pauses pace the
+// hand and synchronise nothing.
+void MouseAt(POINT screen, DWORD flags);
+void Drag(POINT from, POINT by);
+// Presses at from, moves to to, releases there.
+void PressMoveRelease(POINT from, POINT to);
+// Client point of a window in screen coordinates.
+POINT OnScreen(HWND window, int x, int y);
+
 // Dispatches every message waiting for this thread (posted repaints, then paints) until
 // none is left.
 void DrainMessages();
