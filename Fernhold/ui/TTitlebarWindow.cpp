@@ -176,19 +176,33 @@ void TTitlebarWindow::RunButton(int button)
 void TTitlebarWindow::ShowSystemMenu()
 {
     HWND main = m_Context.mainWindow;
-    HMENU menu = main ? GetSystemMenu(main, FALSE) : nullptr;
+    HMENU system = main ? GetSystemMenu(main, FALSE) : nullptr;
+    if (!system) return;
+    // Shown as a pop-up of the system menu's own items: tracking the system menu itself
+    // lets the platform set its items from the owner's style, which leaves Move usable.
+    // Only minimising and closing are: the main window has no frame to size, is never
+    // maximised and drags by its surface. Items a platform adds are greyed as well.
+    HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    // The main window neither sizes, maximises, restores nor moves from its menu: it has
-    // no frame, and it drags by its surface.
-    const UINT greyed[] = {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MAXIMIZE};
-    for (UINT command : greyed)
-        EnableMenuItem(menu, command, MF_BYCOMMAND | MF_GRAYED);
-    EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | MF_ENABLED);
-    EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
-    SetMenuDefaultItem(menu, SC_CLOSE, FALSE);
+    for (int i = 0; i < GetMenuItemCount(system); ++i) {
+        char text[128] = "";
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+        item.dwTypeData = text;
+        item.cch = sizeof(text);
+        if (!GetMenuItemInfoA(system, i, TRUE, &item)) continue;
+        bool usable = item.wID == SC_MINIMIZE || item.wID == SC_CLOSE;
+        item.fMask |= MIIM_STATE;
+        item.fState = usable ? MFS_ENABLED : MFS_GRAYED;
+        if (item.wID == SC_CLOSE) item.fState |= MFS_DEFAULT;
+        item.dwTypeData = text;
+        InsertMenuItemA(menu, i, TRUE, &item);
+    }
     POINT at = SYSTEM_MENU_AT;
     ClientToScreen(GetHandle(), &at);
     UINT command = static_cast<UINT>(
         TrackPopupMenuEx(menu, SYSTEM_MENU_FLAGS, at.x, at.y, GetHandle(), nullptr));
+    DestroyMenu(menu);
     if (command) SendMessageA(main, WM_SYSCOMMAND, command, 0);
 }
