@@ -120,13 +120,13 @@ void WriteFixtureSkin(const std::string& folder)
     WriteBitmapFile(path("600a.bmp"), 640, 48, Solid(WHITE));
 }
 
-TWindowHarness::TWindowHarness()
+TWindowHarness::TWindowHarness(bool withSkin)
 {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     m_Folder = std::string(temp) + "fernhold-window-skin-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(m_Folder.c_str(), nullptr);
-    WriteFixtureSkin(m_Folder);
+    if (withSkin) WriteFixtureSkin(m_Folder);
 
     if (!g_lpWndClass) {
         static TFernWndClass windowClass;
@@ -486,12 +486,13 @@ TOtherWindow::~TOtherWindow()
 void WindowTest::SetUp()
 {
     if (!TPerson::IsAvailable()) GTEST_SKIP() << "no X server with xdotool";
-    harness = std::make_unique<TWindowHarness>();
+    harness = std::make_unique<TWindowHarness>(WithSkin());
     ASSERT_TRUE(harness->IsReady());
-    // Shown once the title bar's art is on the screen.
+    // Shown once the title bar's art (or without art, its face) is on the screen.
     RECT bar = ClientOnScreen(harness->Titlebar());
-    ASSERT_TRUE(PumpUntil(
-        [&] { return TScreenShot(bar).At(fixture::NOTHING_AREA) == fixture::TITLE_ART; }, 10000));
+    COLORREF shown = WithSkin() ? fixture::TITLE_ART : GetSysColor(COLOR_BTNFACE);
+    ASSERT_TRUE(
+        PumpUntil([&] { return TScreenShot(bar).At(fixture::NOTHING_AREA) == shown; }, 10000));
 }
 
 void WindowTest::TearDown()

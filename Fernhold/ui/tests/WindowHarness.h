@@ -81,7 +81,8 @@ public:
 // LastStatusText() may be called from any thread.
 class TWindowHarness {
 public:
-    TWindowHarness();
+    // Without the skin files the store points at an empty folder.
+    explicit TWindowHarness(bool withSkin = true);
     ~TWindowHarness();
     TWindowHarness(const TWindowHarness&) = delete;
     TWindowHarness& operator=(const TWindowHarness&) = delete;
@@ -201,6 +202,7 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    virtual bool WithSkin() const { return true; }
 
     std::unique_ptr<TWindowHarness> harness;
     TPerson person;
