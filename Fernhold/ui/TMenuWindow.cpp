@@ -53,18 +53,6 @@ int TitleAt(POINT point)
     return (point.x - TITLE_LEFT) / TITLE_WIDTH + 1;
 }
 
-int LookRow(ButtonLook look)
-{
-    switch (look) {
-    case ButtonLook::Pressed:
-        return 2 * TITLE_HEIGHT;
-    case ButtonLook::Hover:
-        return TITLE_HEIGHT;
-    default:
-        return 0;
-    }
-}
-
 // The label's extent in the font the items are measured and drawn in.
 SIZE LabelExtent(HWND window, const char* label)
 {
@@ -165,8 +153,10 @@ void TMenuWindow::Compose(TMemDC& canvas)
     TDIBitmap* titles = m_Skin.GetBitmap(CANVAS_MENU, TITLES_BITMAP);
     for (int title = 1; title <= MENU_TITLE_COUNT; ++title) {
         int column = (title - 1) * TITLE_WIDTH;
+        // Normal, hover and pressed looks lie one under the other.
+        int row = static_cast<int>(m_Titles.GetLook(TITLE_GROUP, title)) * TITLE_HEIGHT;
         canvas.BitAlphaBlt(TITLE_LEFT + column, TITLE_TOP, TITLE_WIDTH, TITLE_HEIGHT, titles,
-                           column, LookRow(m_Titles.GetLook(TITLE_GROUP, title)), 256);
+                           column, row, 256);
     }
 }
 
@@ -309,8 +299,7 @@ void TMenuWindow::DrawItem(const DRAWITEMSTRUCT& item)
     ScopedBuffer buffer(item.hDC, width, height);
     if (!buffer.IsUsable()) return;
     ComposeItem(buffer.Get(), item, width, height);
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.Get(), 0, 0,
-           SRCCOPY);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.Get(), 0, 0, SRCCOPY);
     const MenuItem* entry = FindMenuItem(item.itemID);
     if (entry && (item.itemState & ODS_SELECTED)) ShowStatusText(entry->statusText);
 }
@@ -330,8 +319,7 @@ void TMenuWindow::ComposeItem(HDC dc, const DRAWITEMSTRUCT& item, int width, int
     const bool checked = (item.itemState & ODS_CHECKED) != 0;
 
     RECT canvasRect{0, 0, ITEM_CANVAS_WIDTH, ITEM_CANVAS_HEIGHT};
-    FillRect(m_ItemCanvas, &canvasRect,
-             GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    FillRect(m_ItemCanvas, &canvasRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     int locked = m_Skin.Lock();
     if (locked)
         m_ItemCanvas.BitAlphaBlt(0, 0, ITEM_CANVAS_WIDTH, ITEM_CANVAS_HEIGHT,
@@ -354,7 +342,7 @@ void TMenuWindow::ComposeItem(HDC dc, const DRAWITEMSTRUCT& item, int width, int
     // The label in the font it was measured in.
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(greyed      ? COLOR_GRAYTEXT
+    SetTextColor(dc, GetSysColor(greyed     ? COLOR_GRAYTEXT
                                  : selected ? COLOR_HIGHLIGHTTEXT
                                             : COLOR_MENUTEXT));
     RECT label{ITEM_LABEL_X, 0, width, height};

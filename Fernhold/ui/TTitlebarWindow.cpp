@@ -46,18 +46,6 @@ const ButtonPlace BUTTONS[] = {
     {347, 9, STATUS_TEXT_CLOSE_WINDOW},
 };
 
-int LookRow(ButtonLook look)
-{
-    switch (look) {
-    case ButtonLook::Pressed:
-        return 2 * BUTTON_SIZE;
-    case ButtonLook::Hover:
-        return BUTTON_SIZE;
-    default:
-        return 0;
-    }
-}
-
 TitlebarHit HitOfColour(COLORREF colour)
 {
     switch (colour) {
@@ -104,8 +92,9 @@ void TTitlebarWindow::Compose(TMemDC& canvas)
     TDIBitmap* sheet = m_Skin.GetBitmap(CANVAS_TITLEBAR, BUTTONS_BITMAP);
     for (int button = BUTTON_MINIMISE; button <= BUTTON_CLOSE; ++button) {
         const ButtonPlace& place = BUTTONS[button - 1];
-        canvas.BitBlt(place.x, BUTTON_TOP, BUTTON_SIZE, BUTTON_SIZE, sheet, place.sourceX,
-                      LookRow(m_Buttons.GetLook(BUTTON_GROUP, button)), 2);
+        // Normal, hover and pressed looks lie one under the other; black lets the art show.
+        int row = static_cast<int>(m_Buttons.GetLook(BUTTON_GROUP, button)) * BUTTON_SIZE;
+        canvas.BitBlt(place.x, BUTTON_TOP, BUTTON_SIZE, BUTTON_SIZE, sheet, place.sourceX, row, 2);
     }
 }
 
@@ -136,8 +125,7 @@ TitlebarHit TTitlebarWindow::HitAt(POINT client)
     TDIBitmap* map = m_Skin.GetBitmap(CANVAS_TITLEBAR, HIT_MAP_BITMAP);
     TitlebarHit hit = TitlebarHit::Nothing;
     // Outside the map (or with none) the colour read would be black, the system-menu spot.
-    if (client.x >= 0 && client.y >= 0 && client.x < map->GetWidth() &&
-        client.y < map->GetHeight())
+    if (client.x >= 0 && client.y >= 0 && client.x < map->GetWidth() && client.y < map->GetHeight())
         hit = HitOfColour(HitColour(map, client.x, client.y));
     m_Skin.Unlock();
     return hit;

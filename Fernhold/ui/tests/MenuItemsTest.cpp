@@ -113,9 +113,9 @@ TEST(MenuItemsTest, ItemsAreOfferedByTheConnectionStateTheSwitchesAndTheSelected
         {in(CONNECTION_IDLE), found, MENU_PUSH_UPDATE, true, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "item " << c.id << " flags " << std::hex << c.flags
-                                          << " row " << std::dec << c.selection.row << " state "
-                                          << c.selection.searchState);
+        SCOPED_TRACE(::testing::Message()
+                     << "item " << c.id << " flags " << std::hex << c.flags << " row " << std::dec
+                     << c.selection.row << " state " << c.selection.searchState);
         MenuItemState state = GetMenuItemState(c.id, c.flags, c.selection);
         EXPECT_EQ(state.enabled, c.enabled);
         EXPECT_EQ(state.checked, c.checked);
@@ -130,8 +130,8 @@ struct Sent {
     LPARAM lParam;
     bool operator==(const Sent& other) const
     {
-        return toClient == other.toClient && message == other.message &&
-               wParam == other.wParam && lParam == other.lParam;
+        return toClient == other.toClient && message == other.message && wParam == other.wParam &&
+               lParam == other.lParam;
     }
 };
 
@@ -182,12 +182,7 @@ TEST(MenuItemsTest, CommandsPostTheirMessagesAndSetTheirSwitches)
         {MENU_SEPARATOR, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
         {MENU_LAST_COMMAND + 1, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
         // Views: only bits 4 to 6 change.
-        {MENU_VIEW_CLIP,
-         ALL,
-         0x493,
-         none,
-         {{false, UM_UI_STATE, 0, 0}, REPAINT_CONTROLS},
-         0x4A3},
+        {MENU_VIEW_CLIP, ALL, 0x493, none, {{false, UM_UI_STATE, 0, 0}, REPAINT_CONTROLS}, 0x4A3},
         {MENU_VIEW_FULL, ALL, 0x123, none, {{false, UM_UI_STATE, 0, 0}, REPAINT_CONTROLS}, 0x143},
         {MENU_VIEW_REDUCED,
          ALL,

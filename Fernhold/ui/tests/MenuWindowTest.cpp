@@ -149,12 +149,10 @@ TEST_F(WindowTest, MovingToAnotherTitleSwitchesPopupsAndAChosenItemRuns)
             RECT about = ItemOnScreen(help, MENU_ABOUT);
             ASSERT_TRUE(person.MoveTo(CentreOf(about)));
             EXPECT_TRUE(WaitFor(
-                [&] { return harness->LastStatusText() == "バージョン情報を表示します。"; },
-                5000));
+                [&] { return harness->LastStatusText() == "バージョン情報を表示します。"; }, 5000));
             EXPECT_TRUE(WaitFor(
                 [&] {
-                    return IconPixel(about, fixture::SELECTION_SAMPLE) ==
-                               fixture::SELECTION_MARK &&
+                    return IconPixel(about, fixture::SELECTION_SAMPLE) == fixture::SELECTION_MARK &&
                            IconPixel(about, fixture::ICON_SAMPLE) == fixture::ICON_NORMAL &&
                            TScreenShot(about).At(about.right - about.left - 3, 2) ==
                                GetSysColor(COLOR_HIGHLIGHT);

@@ -25,15 +25,13 @@ TEST_F(MissingSkinTest, WindowsPaintTheirFacesAndTheTitleBarOpensNothing)
             // Where the art would have the system-menu spot and the buttons. A title's
             // hover text after each click shows that the click was taken and that no
             // menu holds the mouse.
-            for (POINT spot : {fixture::SYSTEM_MENU_SPOT, fixture::MINIMISE_BUTTON,
-                               fixture::CLOSE_BUTTON}) {
+            for (POINT spot :
+                 {fixture::SYSTEM_MENU_SPOT, fixture::MINIMISE_BUTTON, fixture::CLOSE_BUTTON}) {
                 SCOPED_TRACE(::testing::Message() << spot.x << ", " << spot.y);
                 ASSERT_TRUE(person.Click(TWindowHarness::OnScreen(bar, spot)));
                 ASSERT_TRUE(person.MoveTo(harness->MenuTitleOnScreen(MENU_FILE)));
                 EXPECT_TRUE(WaitFor(
-                    [&] {
-                        return harness->LastStatusText() == GetMenuTitleText(MENU_FILE);
-                    },
+                    [&] { return harness->LastStatusText() == GetMenuTitleText(MENU_FILE); },
                     5000));
                 EXPECT_EQ(VisiblePopupMenu(), nullptr);
                 ASSERT_TRUE(person.MoveTo(TWindowHarness::OnScreen(bar, fixture::DRAG_AREA)));

@@ -26,20 +26,20 @@ TEST(StatusLineTest, ATextBelowTheCurrentPriorityWaitsForAReset)
     const Step steps[] = {
         {"hover", 0, 1, "hover", 0},
         {"engine", 5, 1, "engine", 5},
-        {"hover again", 0, 0, "engine", 5},  // lower: refused
-        {"engine 2", 5, 1, "engine 2", 5},   // equal: shown
-        {"engine 2", 7, 0, "engine 2", 7},   // same text: the priority still rises
+        {"hover again", 0, 0, "engine", 5}, // lower: refused
+        {"engine 2", 5, 1, "engine 2", 5},  // equal: shown
+        {"engine 2", 7, 0, "engine 2", 7},  // same text: the priority still rises
         {"engine 3", 6, 0, "engine 2", 7},
-        {"", RESET, 1, "", 0},               // a reset is always shown
+        {"", RESET, 1, "", 0}, // a reset is always shown
         {"hover", 0, 1, "hover", 0},
-        {nullptr, 0, 1, "", 0},              // no text is the empty text
+        {nullptr, 0, 1, "", 0}, // no text is the empty text
         {nullptr, 0, 0, "", 0},
         {"late", RESET, 1, "late", 0},
     };
     TStatusLine line;
     for (const Step& step : steps) {
-        SCOPED_TRACE(::testing::Message() << (step.text ? step.text : "(null)") << " / "
-                                          << step.priority);
+        SCOPED_TRACE(::testing::Message()
+                     << (step.text ? step.text : "(null)") << " / " << step.priority);
         EXPECT_EQ(line.SetText(step.text, step.priority), step.changed);
         EXPECT_STREQ(static_cast<const char*>(line.GetText()), step.shown);
         EXPECT_EQ(line.GetPriority(), step.priorityAfter);
@@ -95,9 +95,9 @@ TEST_F(WindowTest, StateWindowKeepsAHigherTextOverHoverTextsUntilAReset)
     EXPECT_TRUE(RunAsPerson(
         [&] {
             person.MoveTo(TWindowHarness::OnScreen(harness->Titlebar(), fixture::MINIMISE_BUTTON));
-            hovered = WaitFor([&] { return harness->LastStatusText().find("最小化") !=
-                                           std::string::npos; },
-                              5000);
+            hovered = WaitFor(
+                [&] { return harness->LastStatusText().find("最小化") != std::string::npos; },
+                5000);
         },
         20000));
     ASSERT_TRUE(hovered);

@@ -23,8 +23,8 @@ TEST_F(WindowTest, TitlebarButtonsActOnlyWhenReleasedOnTheButtonPressed)
     EXPECT_TRUE(RunAsPerson(
         [&] {
             ASSERT_TRUE(person.MoveTo(at(minimise)));
-            EXPECT_TRUE(WaitFor(
-                [&] { return look(minimise) == fixture::MINIMISE_LOOKS[HOVER]; }, 5000));
+            EXPECT_TRUE(
+                WaitFor([&] { return look(minimise) == fixture::MINIMISE_LOOKS[HOVER]; }, 5000));
             EXPECT_TRUE(WaitFor(
                 [&] {
                     return harness->LastStatusText() ==
@@ -32,8 +32,8 @@ TEST_F(WindowTest, TitlebarButtonsActOnlyWhenReleasedOnTheButtonPressed)
                 },
                 5000));
             ASSERT_TRUE(person.Press(at(minimise)));
-            EXPECT_TRUE(WaitFor(
-                [&] { return look(minimise) == fixture::MINIMISE_LOOKS[PRESSED]; }, 5000));
+            EXPECT_TRUE(
+                WaitFor([&] { return look(minimise) == fixture::MINIMISE_LOOKS[PRESSED]; }, 5000));
             // Wandering off with the button held: another button shows hover only, and the
             // release runs nothing and ends the hold.
             ASSERT_TRUE(person.MoveTo(at(fixture::CLOSE_BUTTON)));
@@ -99,8 +99,8 @@ TEST_F(WindowTest, SystemMenuSpotOpensTheMenuWithOnlyMinimiseAndCloseUsable)
             RECT item;
             ASSERT_TRUE(GetMenuItemRect(nullptr, menu, closeAt, &item));
             ASSERT_TRUE(person.Click(CentreOf(item)));
-            EXPECT_TRUE(WaitFor([&] { return harness->HasReceived(WM_SYSCOMMAND, SC_CLOSE); },
-                                5000));
+            EXPECT_TRUE(
+                WaitFor([&] { return harness->HasReceived(WM_SYSCOMMAND, SC_CLOSE); }, 5000));
             EXPECT_TRUE(WaitFor([] { return VisiblePopupMenu() == nullptr; }, 5000));
         },
         60000));
@@ -147,8 +147,8 @@ TEST_F(WindowTest, BlueTitleArtDragsTheMainWindowAndNothingElseDoes)
 TEST_F(WindowTest, CaptionGradientFollowsActivationAndTheSystemColours)
 {
     HWND bar = harness->Titlebar();
-    const int indices[4] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION,
-                            COLOR_INACTIVECAPTION, COLOR_GRADIENTINACTIVECAPTION};
+    const int indices[4] = {COLOR_ACTIVECAPTION, COLOR_GRADIENTACTIVECAPTION, COLOR_INACTIVECAPTION,
+                            COLOR_GRADIENTINACTIVECAPTION};
     COLORREF saved[4];
     for (int i = 0; i < 4; ++i)
         saved[i] = GetSysColor(indices[i]);
@@ -173,8 +173,8 @@ TEST_F(WindowTest, CaptionGradientFollowsActivationAndTheSystemColours)
             [&] {
                 ASSERT_TRUE(person.Click(POINT{1000, 200}));
                 EXPECT_TRUE(WaitFor([&] { return shows(inactive); }, 5000));
-                ASSERT_TRUE(person.Click(TWindowHarness::OnScreen(harness->State(),
-                                                                  POINT{320, 12})));
+                ASSERT_TRUE(
+                    person.Click(TWindowHarness::OnScreen(harness->State(), POINT{320, 12})));
                 EXPECT_TRUE(WaitFor([&] { return shows(active); }, 5000));
             },
             60000));

@@ -69,8 +69,7 @@ COLORREF IconSheetPixel(int x, int y)
     const int column = x / 19, cx = x % 19, look = y / 32, row = y % 32;
     const bool image = row >= 16;
     const int iy = row % 16;
-    const COLORREF colours[3] = {fixture::ICON_NORMAL, fixture::ICON_CHECKED,
-                                 fixture::ICON_GREYED};
+    const COLORREF colours[3] = {fixture::ICON_NORMAL, fixture::ICON_CHECKED, fixture::ICON_GREYED};
     bool painted = column == 0 ? cx < 2 : Inside(cx, iy, 3, 2, 15, 14);
     if (cx >= 18) painted = false;
     if (!image) return painted ? BLACK : WHITE;
@@ -88,9 +87,8 @@ void WriteFixtureSkin(const std::string& folder)
     // Title bar: the art covers everything but the caption band; the hit map is blue
     // (drag) but for the system-menu spot, the two buttons and a strip of no meaning.
     WriteBitmapFile(path("100.bmp"), 640, 24, Solid(fixture::TITLE_ART));
-    WriteBitmapFile(path("100a.bmp"), 640, 24, [](int x, int y) {
-        return Inside(x, y, 142, 13, 333, 21) ? BLACK : WHITE;
-    });
+    WriteBitmapFile(path("100a.bmp"), 640, 24,
+                    [](int x, int y) { return Inside(x, y, 142, 13, 333, 21) ? BLACK : WHITE; });
     WriteBitmapFile(path("101.bmp"), 640, 24, [](int x, int y) {
         if (Inside(x, y, 2, 2, 28, 22)) return BLACK;
         if (Inside(x, y, 338, 3, 347, 12)) return RGB(255, 255, 0);
@@ -365,8 +363,7 @@ HWND VisiblePopupMenu()
 HMENU MenuOfPopup(HWND popup)
 {
     DWORD_PTR menu = 0;
-    if (!popup ||
-        !SendMessageTimeoutA(popup, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 2000, &menu))
+    if (!popup || !SendMessageTimeoutA(popup, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, 2000, &menu))
         return nullptr;
     return reinterpret_cast<HMENU>(menu);
 }
