@@ -21,7 +21,8 @@ constexpr int TITLE_LEFT = 2;
 constexpr int TITLE_TOP = 2;
 constexpr int TITLE_WIDTH = 64;
 constexpr int TITLE_HEIGHT = 14;
-// The titles' strip, as far as a menu loop that ends there leaves its pop-up "open".
+// A menu loop that ends with the mouse on the titles' strip keeps its title open: the
+// click that ended the loop arrives next and closes instead of opening again.
 constexpr RECT TITLE_STRIP{2, 2, 259, 16};
 // TPM_VERTICAL: the pop-up keeps below the title rather than covering it.
 constexpr UINT POPUP_FLAGS = 0x40;
@@ -72,49 +73,30 @@ void DrawIcon(HDC dc, int y, HDC sheet, int column, int maskRow)
     BitBlt(dc, 0, y, ICON_WIDTH, ICON_HEIGHT, sheet, column, maskRow + ICON_HEIGHT, SRCPAINT);
 }
 
-// An off-screen bitmap compatible with a target context, selected into a context of its own.
-class ScopedBuffer {
+// A memory context compatible with another, with a bitmap selected for its lifetime; it
+// deletes the bitmap too when it owns it.
+class ScopedMemoryDc {
 public:
-    ScopedBuffer(HDC target, int width, int height)
-        : m_Dc(CreateCompatibleDC(target)), m_Bitmap(CreateCompatibleBitmap(target, width, height)),
-          m_Old(SelectObject(m_Dc, m_Bitmap))
+    ScopedMemoryDc(HDC compatible, HBITMAP bitmap, bool ownsBitmap)
+        : m_Dc(CreateCompatibleDC(compatible)), m_Bitmap(bitmap), m_Owns(ownsBitmap),
+          m_Old(SelectObject(m_Dc, bitmap))
     {
     }
-    ~ScopedBuffer()
+    ~ScopedMemoryDc()
     {
         SelectObject(m_Dc, m_Old);
-        DeleteObject(m_Bitmap);
+        if (m_Owns && m_Bitmap) DeleteObject(m_Bitmap);
         DeleteDC(m_Dc);
     }
-    ScopedBuffer(const ScopedBuffer&) = delete;
-    ScopedBuffer& operator=(const ScopedBuffer&) = delete;
+    ScopedMemoryDc(const ScopedMemoryDc&) = delete;
+    ScopedMemoryDc& operator=(const ScopedMemoryDc&) = delete;
     HDC Get() const { return m_Dc; }
     bool IsUsable() const { return m_Dc && m_Bitmap; }
 
 private:
     HDC m_Dc;
     HBITMAP m_Bitmap;
-    HGDIOBJ m_Old;
-};
-
-// A bitmap selected into a memory context for the lifetime of the object.
-class ScopedSelection {
-public:
-    ScopedSelection(HDC compatible, HBITMAP bitmap)
-        : m_Dc(CreateCompatibleDC(compatible)), m_Old(SelectObject(m_Dc, bitmap))
-    {
-    }
-    ~ScopedSelection()
-    {
-        SelectObject(m_Dc, m_Old);
-        DeleteDC(m_Dc);
-    }
-    ScopedSelection(const ScopedSelection&) = delete;
-    ScopedSelection& operator=(const ScopedSelection&) = delete;
-    HDC Get() const { return m_Dc; }
-
-private:
-    HDC m_Dc;
+    bool m_Owns;
     HGDIOBJ m_Old;
 };
 
@@ -296,7 +278,7 @@ void TMenuWindow::DrawItem(const DRAWITEMSTRUCT& item)
     const int height = item.rcItem.bottom - item.rcItem.top;
     if (width <= 0 || height <= 0) return;
     // Composed off the screen and copied once, like every skinned surface.
-    ScopedBuffer buffer(item.hDC, width, height);
+    ScopedMemoryDc buffer(item.hDC, CreateCompatibleBitmap(item.hDC, width, height), true);
     if (!buffer.IsUsable()) return;
     ComposeItem(buffer.Get(), item, width, height);
     BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.Get(), 0, 0, SRCCOPY);
@@ -330,7 +312,7 @@ void TMenuWindow::ComposeItem(HDC dc, const DRAWITEMSTRUCT& item, int width, int
     if (locked) {
         TDIBitmap* icons = m_Skin.GetBitmap(CANVAS_MENU, ICONS_BITMAP);
         if (static_cast<HBITMAP>(*icons)) {
-            ScopedSelection sheet(dc, *icons);
+            ScopedMemoryDc sheet(dc, *icons, false);
             int y = (height - ICON_HEIGHT) / 2;
             int look = greyed ? ICON_GREYED : checked ? ICON_CHECKED : ICON_NORMAL;
             DrawIcon(dc, y, sheet.Get(), static_cast<int>(item.itemID) * ICON_COLUMN, look);
