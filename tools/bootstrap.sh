@@ -3,7 +3,7 @@
 # Idempotent: when everything is present it only runs dpkg-query and returns.
 set -eu
 
-PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 xvfb xauth \
+PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 xvfb xauth xdotool \
 cmake ninja-build googletest fonts-ipafont-gothic iproute2 util-linux python3-pil"
 
 missing=""

@@ -66,8 +66,20 @@ template <int N> constexpr MenuItemList ListOf(const MenuItem (&items)[N]) { ret
 const MenuItemList MENUS[MENU_TITLE_COUNT] = {ListOf(FILE_ITEMS), ListOf(EDIT_ITEMS),
                                               ListOf(OPERATION_ITEMS), ListOf(HELP_ITEMS)};
 
-const char* const TITLE_TEXTS[MENU_TITLE_COUNT] = {
-    "ファイルメニューです。", "編集メニューです。", "操作メニューです。", "ヘルプメニューです。"};
+const char* const TITLE_TEXTS[MENU_TITLE_COUNT] = {"ファイルメニューです。", "編集メニューです。",
+                                                   "操作メニューです。", "ヘルプメニューです。"};
+
+// Commands that only pass a request on, to the main window or the client engine.
+struct Forward {
+    UINT id;
+    bool toClient;
+    UINT message;
+};
+const Forward FORWARDS[] = {
+    {MENU_OPEN_LIST, true, TM_LOAD_LIST},   {MENU_SAVE_LIST, true, TM_SAVE_LIST},
+    {MENU_CLOSE, false, UM_QUIT_REQUEST},   {MENU_WIZARD, false, UM_SHOW_WIZARD},
+    {MENU_OPTIONS, false, UM_SHOW_OPTIONS}, {MENU_ABOUT, false, UM_SHOW_ABOUT},
+};
 
 uint32_t ViewOf(UINT id)
 {
@@ -152,26 +164,16 @@ MenuItemState GetMenuItemState(UINT id, uint32_t displayFlags, const MenuSelecti
 void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
                     const MenuSelection& selection, TMenuCommandTarget& target)
 {
+    for (const Forward& forward : FORWARDS) {
+        if (forward.id != id) continue;
+        if (forward.toClient)
+            target.PostToClient(forward.message);
+        else
+            target.PostToMain(forward.message, 0, 0);
+        return;
+    }
     const uint32_t flags = settings.displayFlags;
     switch (id) {
-    case MENU_OPEN_LIST:
-        target.PostToClient(TM_LOAD_LIST);
-        return;
-    case MENU_SAVE_LIST:
-        target.PostToClient(TM_SAVE_LIST);
-        return;
-    case MENU_CLOSE:
-        target.PostToMain(UM_QUIT_REQUEST, 0, 0);
-        return;
-    case MENU_WIZARD:
-        target.PostToMain(UM_SHOW_WIZARD, 0, 0);
-        return;
-    case MENU_OPTIONS:
-        target.PostToMain(UM_SHOW_OPTIONS, 0, 0);
-        return;
-    case MENU_ABOUT:
-        target.PostToMain(UM_SHOW_ABOUT, 0, 0);
-        return;
     case MENU_WAKE:
     case MENU_PUSH_UPDATE:
         // Offered only with a row; a command that arrives without one names nothing.

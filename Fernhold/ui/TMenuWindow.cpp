@@ -21,7 +21,8 @@ constexpr int TITLE_LEFT = 2;
 constexpr int TITLE_TOP = 2;
 constexpr int TITLE_WIDTH = 64;
 constexpr int TITLE_HEIGHT = 14;
-// The titles' strip, as far as a menu loop that ends there leaves its pop-up "open".
+// A menu loop that ends with the mouse on the titles' strip keeps its title open: the
+// click that ended the loop arrives next and closes instead of opening again.
 constexpr RECT TITLE_STRIP{2, 2, 259, 16};
 // TPM_VERTICAL: the pop-up keeps below the title rather than covering it.
 constexpr UINT POPUP_FLAGS = 0x40;
@@ -53,18 +54,6 @@ int TitleAt(POINT point)
     return (point.x - TITLE_LEFT) / TITLE_WIDTH + 1;
 }
 
-int LookRow(ButtonLook look)
-{
-    switch (look) {
-    case ButtonLook::Pressed:
-        return 2 * TITLE_HEIGHT;
-    case ButtonLook::Hover:
-        return TITLE_HEIGHT;
-    default:
-        return 0;
-    }
-}
-
 // The label's extent in the font the items are measured and drawn in.
 SIZE LabelExtent(HWND window, const char* label)
 {
@@ -84,49 +73,30 @@ void DrawIcon(HDC dc, int y, HDC sheet, int column, int maskRow)
     BitBlt(dc, 0, y, ICON_WIDTH, ICON_HEIGHT, sheet, column, maskRow + ICON_HEIGHT, SRCPAINT);
 }
 
-// An off-screen bitmap compatible with a target context, selected into a context of its own.
-class ScopedBuffer {
+// A memory context compatible with another, with a bitmap selected for its lifetime; it
+// deletes the bitmap too when it owns it.
+class ScopedMemoryDc {
 public:
-    ScopedBuffer(HDC target, int width, int height)
-        : m_Dc(CreateCompatibleDC(target)), m_Bitmap(CreateCompatibleBitmap(target, width, height)),
-          m_Old(SelectObject(m_Dc, m_Bitmap))
+    ScopedMemoryDc(HDC compatible, HBITMAP bitmap, bool ownsBitmap)
+        : m_Dc(CreateCompatibleDC(compatible)), m_Bitmap(bitmap), m_Owns(ownsBitmap),
+          m_Old(SelectObject(m_Dc, bitmap))
     {
     }
-    ~ScopedBuffer()
+    ~ScopedMemoryDc()
     {
         SelectObject(m_Dc, m_Old);
-        DeleteObject(m_Bitmap);
+        if (m_Owns && m_Bitmap) DeleteObject(m_Bitmap);
         DeleteDC(m_Dc);
     }
-    ScopedBuffer(const ScopedBuffer&) = delete;
-    ScopedBuffer& operator=(const ScopedBuffer&) = delete;
+    ScopedMemoryDc(const ScopedMemoryDc&) = delete;
+    ScopedMemoryDc& operator=(const ScopedMemoryDc&) = delete;
     HDC Get() const { return m_Dc; }
     bool IsUsable() const { return m_Dc && m_Bitmap; }
 
 private:
     HDC m_Dc;
     HBITMAP m_Bitmap;
-    HGDIOBJ m_Old;
-};
-
-// A bitmap selected into a memory context for the lifetime of the object.
-class ScopedSelection {
-public:
-    ScopedSelection(HDC compatible, HBITMAP bitmap)
-        : m_Dc(CreateCompatibleDC(compatible)), m_Old(SelectObject(m_Dc, bitmap))
-    {
-    }
-    ~ScopedSelection()
-    {
-        SelectObject(m_Dc, m_Old);
-        DeleteDC(m_Dc);
-    }
-    ScopedSelection(const ScopedSelection&) = delete;
-    ScopedSelection& operator=(const ScopedSelection&) = delete;
-    HDC Get() const { return m_Dc; }
-
-private:
-    HDC m_Dc;
+    bool m_Owns;
     HGDIOBJ m_Old;
 };
 
@@ -165,8 +135,10 @@ void TMenuWindow::Compose(TMemDC& canvas)
     TDIBitmap* titles = m_Skin.GetBitmap(CANVAS_MENU, TITLES_BITMAP);
     for (int title = 1; title <= MENU_TITLE_COUNT; ++title) {
         int column = (title - 1) * TITLE_WIDTH;
+        // Normal, hover and pressed looks lie one under the other.
+        int row = static_cast<int>(m_Titles.GetLook(TITLE_GROUP, title)) * TITLE_HEIGHT;
         canvas.BitAlphaBlt(TITLE_LEFT + column, TITLE_TOP, TITLE_WIDTH, TITLE_HEIGHT, titles,
-                           column, LookRow(m_Titles.GetLook(TITLE_GROUP, title)), 256);
+                           column, row, 256);
     }
 }
 
@@ -306,11 +278,10 @@ void TMenuWindow::DrawItem(const DRAWITEMSTRUCT& item)
     const int height = item.rcItem.bottom - item.rcItem.top;
     if (width <= 0 || height <= 0) return;
     // Composed off the screen and copied once, like every skinned surface.
-    ScopedBuffer buffer(item.hDC, width, height);
+    ScopedMemoryDc buffer(item.hDC, CreateCompatibleBitmap(item.hDC, width, height), true);
     if (!buffer.IsUsable()) return;
     ComposeItem(buffer.Get(), item, width, height);
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.Get(), 0, 0,
-           SRCCOPY);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.Get(), 0, 0, SRCCOPY);
     const MenuItem* entry = FindMenuItem(item.itemID);
     if (entry && (item.itemState & ODS_SELECTED)) ShowStatusText(entry->statusText);
 }
@@ -330,8 +301,7 @@ void TMenuWindow::ComposeItem(HDC dc, const DRAWITEMSTRUCT& item, int width, int
     const bool checked = (item.itemState & ODS_CHECKED) != 0;
 
     RECT canvasRect{0, 0, ITEM_CANVAS_WIDTH, ITEM_CANVAS_HEIGHT};
-    FillRect(m_ItemCanvas, &canvasRect,
-             GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    FillRect(m_ItemCanvas, &canvasRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     int locked = m_Skin.Lock();
     if (locked)
         m_ItemCanvas.BitAlphaBlt(0, 0, ITEM_CANVAS_WIDTH, ITEM_CANVAS_HEIGHT,
@@ -342,7 +312,7 @@ void TMenuWindow::ComposeItem(HDC dc, const DRAWITEMSTRUCT& item, int width, int
     if (locked) {
         TDIBitmap* icons = m_Skin.GetBitmap(CANVAS_MENU, ICONS_BITMAP);
         if (static_cast<HBITMAP>(*icons)) {
-            ScopedSelection sheet(dc, *icons);
+            ScopedMemoryDc sheet(dc, *icons, false);
             int y = (height - ICON_HEIGHT) / 2;
             int look = greyed ? ICON_GREYED : checked ? ICON_CHECKED : ICON_NORMAL;
             DrawIcon(dc, y, sheet.Get(), static_cast<int>(item.itemID) * ICON_COLUMN, look);
@@ -354,7 +324,7 @@ void TMenuWindow::ComposeItem(HDC dc, const DRAWITEMSTRUCT& item, int width, int
     // The label in the font it was measured in.
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(greyed      ? COLOR_GRAYTEXT
+    SetTextColor(dc, GetSysColor(greyed     ? COLOR_GRAYTEXT
                                  : selected ? COLOR_HIGHLIGHTTEXT
                                             : COLOR_MENUTEXT));
     RECT label{ITEM_LABEL_X, 0, width, height};

@@ -46,18 +46,6 @@ const ButtonPlace BUTTONS[] = {
     {347, 9, STATUS_TEXT_CLOSE_WINDOW},
 };
 
-int LookRow(ButtonLook look)
-{
-    switch (look) {
-    case ButtonLook::Pressed:
-        return 2 * BUTTON_SIZE;
-    case ButtonLook::Hover:
-        return BUTTON_SIZE;
-    default:
-        return 0;
-    }
-}
-
 TitlebarHit HitOfColour(COLORREF colour)
 {
     switch (colour) {
@@ -104,8 +92,9 @@ void TTitlebarWindow::Compose(TMemDC& canvas)
     TDIBitmap* sheet = m_Skin.GetBitmap(CANVAS_TITLEBAR, BUTTONS_BITMAP);
     for (int button = BUTTON_MINIMISE; button <= BUTTON_CLOSE; ++button) {
         const ButtonPlace& place = BUTTONS[button - 1];
-        canvas.BitBlt(place.x, BUTTON_TOP, BUTTON_SIZE, BUTTON_SIZE, sheet, place.sourceX,
-                      LookRow(m_Buttons.GetLook(BUTTON_GROUP, button)), 2);
+        // Normal, hover and pressed looks lie one under the other; black lets the art show.
+        int row = static_cast<int>(m_Buttons.GetLook(BUTTON_GROUP, button)) * BUTTON_SIZE;
+        canvas.BitBlt(place.x, BUTTON_TOP, BUTTON_SIZE, BUTTON_SIZE, sheet, place.sourceX, row, 2);
     }
 }
 
@@ -136,8 +125,7 @@ TitlebarHit TTitlebarWindow::HitAt(POINT client)
     TDIBitmap* map = m_Skin.GetBitmap(CANVAS_TITLEBAR, HIT_MAP_BITMAP);
     TitlebarHit hit = TitlebarHit::Nothing;
     // Outside the map (or with none) the colour read would be black, the system-menu spot.
-    if (client.x >= 0 && client.y >= 0 && client.x < map->GetWidth() &&
-        client.y < map->GetHeight())
+    if (client.x >= 0 && client.y >= 0 && client.x < map->GetWidth() && client.y < map->GetHeight())
         hit = HitOfColour(HitColour(map, client.x, client.y));
     m_Skin.Unlock();
     return hit;
@@ -176,19 +164,33 @@ void TTitlebarWindow::RunButton(int button)
 void TTitlebarWindow::ShowSystemMenu()
 {
     HWND main = m_Context.mainWindow;
-    HMENU menu = main ? GetSystemMenu(main, FALSE) : nullptr;
+    HMENU system = main ? GetSystemMenu(main, FALSE) : nullptr;
+    if (!system) return;
+    // Shown as a pop-up of the system menu's own items: tracking the system menu itself
+    // lets the platform set its items from the owner's style, which leaves Move usable.
+    // Only minimising and closing are: the main window has no frame to size, is never
+    // maximised and drags by its surface. Items a platform adds are greyed as well.
+    HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    // The main window neither sizes, maximises, restores nor moves from its menu: it has
-    // no frame, and it drags by its surface.
-    const UINT greyed[] = {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MAXIMIZE};
-    for (UINT command : greyed)
-        EnableMenuItem(menu, command, MF_BYCOMMAND | MF_GRAYED);
-    EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | MF_ENABLED);
-    EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
-    SetMenuDefaultItem(menu, SC_CLOSE, FALSE);
+    for (int i = 0; i < GetMenuItemCount(system); ++i) {
+        char text[128] = "";
+        MENUITEMINFOA item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+        item.dwTypeData = text;
+        item.cch = sizeof(text);
+        if (!GetMenuItemInfoA(system, i, TRUE, &item)) continue;
+        bool usable = item.wID == SC_MINIMIZE || item.wID == SC_CLOSE;
+        item.fMask |= MIIM_STATE;
+        item.fState = usable ? MFS_ENABLED : MFS_GRAYED;
+        if (item.wID == SC_CLOSE) item.fState |= MFS_DEFAULT;
+        item.dwTypeData = text;
+        InsertMenuItemA(menu, i, TRUE, &item);
+    }
     POINT at = SYSTEM_MENU_AT;
     ClientToScreen(GetHandle(), &at);
     UINT command = static_cast<UINT>(
         TrackPopupMenuEx(menu, SYSTEM_MENU_FLAGS, at.x, at.y, GetHandle(), nullptr));
+    DestroyMenu(menu);
     if (command) SendMessageA(main, WM_SYSCOMMAND, command, 0);
 }

@@ -25,8 +25,8 @@ private:
     TitlebarHit HitAt(POINT client);
     void OnMouse(UINT message, POINT client);
     void RunButton(int button);
-    // The main window's system menu below the spot; the command chosen goes to the main
-    // window as WM_SYSCOMMAND.
+    // The main window's system menu below the spot, only minimise and close usable; the
+    // command chosen goes to the main window as WM_SYSCOMMAND.
     void ShowSystemMenu();
 
     // Button 1 minimise, button 2 close.
