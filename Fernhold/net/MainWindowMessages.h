@@ -27,6 +27,18 @@ constexpr UINT UM_QUIT_REQUEST = WM_USER + 0x100;
 // number (no message is registered for it).
 constexpr UINT WM_TASKBAR_REBUILT = 0xC08C;
 
+// UM_REPAINT wParam: which child composes its canvas again (lParam non-zero: and is
+// invalidated).
+constexpr WPARAM REPAINT_ALL = 0;
+constexpr WPARAM REPAINT_TITLEBAR = 1;
+constexpr WPARAM REPAINT_MENU = 2;
+constexpr WPARAM REPAINT_MAXVIEW = 3;
+constexpr WPARAM REPAINT_MINVIEW = 4;
+constexpr WPARAM REPAINT_CONTROL = 5;
+constexpr WPARAM REPAINT_STATE = 6;
+constexpr WPARAM REPAINT_FULLVIEW = 7;
+constexpr WPARAM REPAINT_STRIP = 8;
+
 // UM_ENTRY_CHANGED wParam: 0 a destination changed (lParam its record id, -1 all);
 // 1 this computer's listeners changed.
 constexpr WPARAM ENTRY_CHANGED_DESTINATION = 0;

@@ -1,4 +1,4 @@
-// The switches and the connection state kept in displayFlags.
+// The switches, the working view and the connection state kept in displayFlags.
 #pragma once
 
 #include "net/NetMessages.h"
@@ -8,6 +8,12 @@
 // Operator switches: send mouse events, send keyboard events.
 constexpr uint32_t DISPLAY_SEND_MOUSE = 0x1;
 constexpr uint32_t DISPLAY_SEND_KEYBOARD = 0x2;
+// Working view (bits 4 to 6, exactly one set) and fitting the full-size view (bit 7).
+constexpr uint32_t VIEW_REDUCED = 0x10;
+constexpr uint32_t VIEW_CLIP = 0x20;
+constexpr uint32_t VIEW_FULL = 0x40;
+constexpr uint32_t VIEW_MASK = 0x70;
+constexpr uint32_t DISPLAY_FIT_TO_WINDOW = 0x80;
 
 // Connection state: bits 8 to 15 of displayFlags, exactly one of these set.
 constexpr uint32_t CONNECTION_IDLE = 0x01;

@@ -3,16 +3,9 @@
 #pragma once
 
 #include "net/TFernSettings.h"
+#include "ui/ConnectionState.h"
 
 #include <cstdint>
-
-// Working views (bits 4 to 6 of displayFlags).
-constexpr uint32_t VIEW_REDUCED = 0x10;
-constexpr uint32_t VIEW_CLIP = 0x20;
-constexpr uint32_t VIEW_FULL = 0x40;
-constexpr uint32_t VIEW_MASK = 0x70;
-// Fit the full-size view to its window (bit 7).
-constexpr uint32_t DISPLAY_FIT_TO_WINDOW = 0x80;
 
 // Makes view the working view; the other bits stay.
 void SelectWorkingView(TFernSettings& settings, uint32_t view);

@@ -6,14 +6,12 @@
 #include "net/TDestination.h"
 #include "net/TFernSettings.h"
 #include "ui/ConnectionState.h"
+#include "ui/ControlActions.h"
 #include "ui/RightsCheck.h"
 
 const char STATUS_TEXT_CLOSE_WINDOW[] = "ウィンドウを閉じます。( アプリケーションを終了します )";
 
 namespace {
-
-// UM_REPAINT: the control window and the control strip.
-constexpr WPARAM REPAINT_CONTROLS = 5;
 
 constexpr MenuItem SEPARATOR{MENU_SEPARATOR, nullptr, nullptr};
 
@@ -85,11 +83,11 @@ uint32_t ViewOf(UINT id)
 {
     switch (id) {
     case MENU_VIEW_REDUCED:
-        return WORKING_VIEW_REDUCED;
+        return VIEW_REDUCED;
     case MENU_VIEW_CLIP:
-        return WORKING_VIEW_CLIP;
+        return VIEW_CLIP;
     default:
-        return WORKING_VIEW_FULL;
+        return VIEW_FULL;
     }
 }
 
@@ -116,13 +114,6 @@ const char* GetMenuTitleText(int title)
     return TITLE_TEXTS[title - 1];
 }
 
-uint32_t WithSwitchClicked(uint32_t displayFlags, uint32_t switchBit, uint32_t rights,
-                           uint32_t rightBit)
-{
-    if ((rights & rightBit) && !(displayFlags & switchBit)) return displayFlags | switchBit;
-    return displayFlags & ~switchBit;
-}
-
 MenuItemState GetMenuItemState(UINT id, uint32_t displayFlags, const MenuSelection& selection)
 {
     const uint32_t state = GetConnectionState(displayFlags);
@@ -140,7 +131,7 @@ MenuItemState GetMenuItemState(UINT id, uint32_t displayFlags, const MenuSelecti
     case MENU_VIEW_REDUCED:
     case MENU_VIEW_CLIP:
     case MENU_VIEW_FULL:
-        return {true, (displayFlags & WORKING_VIEW_MASK) == ViewOf(id)};
+        return {true, (displayFlags & VIEW_MASK) == ViewOf(id)};
     case MENU_WAKE:
         // A found destination is already on.
         return {selection.row != NO_SELECTED_ROW && !rowFound, false};
@@ -172,7 +163,6 @@ void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
             target.PostToMain(forward.message, 0, 0);
         return;
     }
-    const uint32_t flags = settings.displayFlags;
     switch (id) {
     case MENU_WAKE:
     case MENU_PUSH_UPDATE:
@@ -184,7 +174,7 @@ void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
     case MENU_VIEW_REDUCED:
     case MENU_VIEW_CLIP:
     case MENU_VIEW_FULL:
-        settings.displayFlags = WithWorkingView(flags, ViewOf(id));
+        SelectWorkingView(settings, ViewOf(id));
         target.PostToMain(UM_UI_STATE, UI_STATE_UNCHANGED, 0);
         break;
     case MENU_CONNECT:
@@ -197,16 +187,15 @@ void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
         target.PostToMain(UM_CONNECT_EVENT, CONNECT_EVENT_DISCONNECT, 0);
         break;
     case MENU_MOUSE_SWITCH:
-        settings.displayFlags = WithSwitchClicked(flags, DISPLAY_SEND_MOUSE, rights, RIGHT_MOUSE);
+        ClickEventSwitch(settings, rights, DISPLAY_SEND_MOUSE);
         break;
     case MENU_KEYBOARD_SWITCH:
-        settings.displayFlags =
-            WithSwitchClicked(flags, DISPLAY_SEND_KEYBOARD, rights, RIGHT_KEYBOARD);
+        ClickEventSwitch(settings, rights, DISPLAY_SEND_KEYBOARD);
         break;
     default:
         // The destination dialogs and the help file are not part of the program yet.
         return;
     }
     // The control window shows the view, the session and the switches too.
-    target.PostToMain(UM_REPAINT, REPAINT_CONTROLS, 1);
+    target.PostToMain(UM_REPAINT, REPAINT_CONTROL, 1);
 }

@@ -60,23 +60,6 @@ const char* GetMenuTitleText(int title);
 // Shared with the title bar's close button.
 extern const char STATUS_TEXT_CLOSE_WINDOW[];
 
-// Working view: bits 4 to 6 of displayFlags, exactly one of them set.
-constexpr uint32_t WORKING_VIEW_REDUCED = 0x10;
-constexpr uint32_t WORKING_VIEW_CLIP = 0x20;
-constexpr uint32_t WORKING_VIEW_FULL = 0x40;
-constexpr uint32_t WORKING_VIEW_MASK = 0x70;
-
-// displayFlags with view as the working view.
-constexpr uint32_t WithWorkingView(uint32_t displayFlags, uint32_t view)
-{
-    return (displayFlags & ~WORKING_VIEW_MASK) | view;
-}
-// displayFlags after a click on the mouse or keyboard switch (switchBit): it goes on only
-// when it is off and the operator holds rightBit; every other click turns it off, so
-// without the right a click can only take a switch back.
-uint32_t WithSwitchClicked(uint32_t displayFlags, uint32_t switchBit, uint32_t rights,
-                           uint32_t rightBit);
-
 // The destination list's selected row as the menus see it.
 constexpr long NO_SELECTED_ROW = -1;
 // The selected row's search state is not known (SEARCH_FOUND and the rest are).

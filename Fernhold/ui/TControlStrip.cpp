@@ -16,4 +16,4 @@ void TControlStrip::Compose(TMemDC& canvas)
     ComposeButtons(canvas);
 }
 
-void TControlStrip::OnButtonsChanged() { PostToMain(UM_REPAINT, 8, 1); }
+void TControlStrip::OnButtonsChanged() { PostToMain(UM_REPAINT, REPAINT_STRIP, 1); }

@@ -87,7 +87,7 @@ void TControlSurface::Run(int group, int button)
         break;
     case GROUP_FIT:
         ToggleFitToWindow(settings);
-        PostToMain(UM_REPAINT, 7, 1);
+        PostToMain(UM_REPAINT, REPAINT_FULLVIEW, 1);
         break;
     default:
         break;

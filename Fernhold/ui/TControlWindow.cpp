@@ -96,7 +96,7 @@ void TControlWindow::Compose(TMemDC& canvas)
 void TControlWindow::OnButtonsChanged()
 {
     m_Highlight = 5;
-    PostToMain(UM_REPAINT, 5, 1);
+    PostToMain(UM_REPAINT, REPAINT_CONTROL, 1);
 }
 
 int TControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
@@ -111,7 +111,7 @@ int TControlWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_TIMER:
         if (m_Highlight == 1) {
             m_Highlight = 0;
-            PostToMain(UM_REPAINT, 5, 1);
+            PostToMain(UM_REPAINT, REPAINT_CONTROL, 1);
         } else if (m_Highlight > 1) {
             --m_Highlight;
         }

@@ -18,17 +18,6 @@ class TMinViewWindow;
 class TStateWindow;
 class TTitlebarWindow;
 
-// Child indexes of UM_REPAINT.
-constexpr WPARAM REPAINT_ALL = 0;
-constexpr WPARAM REPAINT_TITLEBAR = 1;
-constexpr WPARAM REPAINT_MENU = 2;
-constexpr WPARAM REPAINT_MAXVIEW = 3;
-constexpr WPARAM REPAINT_MINVIEW = 4;
-constexpr WPARAM REPAINT_CONTROL = 5;
-constexpr WPARAM REPAINT_STATE = 6;
-constexpr WPARAM REPAINT_FULLVIEW = 7;
-constexpr WPARAM REPAINT_STRIP = 8;
-
 // One instance, owned by the application object; main thread only. The window is a thin
 // shell: the session's behaviour lives in its TSessionController, drawing in the children.
 class TMainWindow : public TWndCore, private TSessionWindow {

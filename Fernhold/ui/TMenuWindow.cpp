@@ -13,9 +13,6 @@
 
 namespace {
 
-// UM_REPAINT: this window.
-constexpr WPARAM REPAINT_MENU = 2;
-
 constexpr int TITLE_GROUP = 1;
 constexpr int TITLE_LEFT = 2;
 constexpr int TITLE_TOP = 2;

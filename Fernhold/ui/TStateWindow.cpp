@@ -5,9 +5,6 @@
 
 namespace {
 
-// UM_REPAINT: this window.
-constexpr WPARAM REPAINT_STATE = 6;
-
 constexpr UINT_PTR TIMER_HIGHLIGHT = 1;
 constexpr UINT TIMER_HIGHLIGHT_MS = 1000;
 

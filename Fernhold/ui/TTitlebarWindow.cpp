@@ -8,9 +8,6 @@
 
 namespace {
 
-// UM_REPAINT: this window.
-constexpr WPARAM REPAINT_TITLEBAR = 1;
-
 constexpr int BUTTON_GROUP = 1;
 constexpr int BUTTON_MINIMISE = 1;
 constexpr int BUTTON_CLOSE = 2;
