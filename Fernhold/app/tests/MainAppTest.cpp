@@ -1,5 +1,6 @@
 // The application object in this process: defaults, MAC entries, start and shutdown.
 #include "net/tests/NetTestSupport.h"
+#include "ui/tests/MainWindowHarness.h"
 
 #include "app/AppGlobals.h"
 #include "app/FoundationVersion.h"
@@ -7,8 +8,6 @@
 #include "app/TMainApp.h"
 #include "net/NetMessages.h"
 #include "net/TServerCore.h"
-#include "ui/SkinStore.h"
-#include "ui/TFernWndClass.h"
 
 #include <Keelwork/TobjectBase.h>
 
@@ -90,11 +89,7 @@ TEST(MainAppTest, FoundationVersionCheck)
 TEST(MainAppTest, StartRunsTheEnginesAndShutDownEndsEveryThread)
 {
     if (!InTestNamespace()) GTEST_SKIP() << "listens on the host's addresses: namespace only";
-    TFernWndClass windowClass;
-    ASSERT_NE(windowClass.RegisterClassExA(), 0);
-    g_lpWndClass = &windowClass;
-    SkinStore skin;
-    g_lpSkinStore = &skin;
+    ProgramObjects objects;
     int threadsBefore = CountOwnThreads();
     {
         TMainApp app;
@@ -126,9 +121,6 @@ TEST(MainAppTest, StartRunsTheEnginesAndShutDownEndsEveryThread)
         EXPECT_EQ(TMainApp::RunMessageLoop(), 0); // the main window's end posted WM_QUIT
     }
     EXPECT_LE(CountOwnThreads(), threadsBefore);
-    g_lpWndClass = nullptr;
-    g_lpSkinStore = nullptr;
-    UnregisterClassA("FernholdWnd", nullptr);
 }
 
 } // namespace

@@ -10,8 +10,7 @@
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
 #include "net/tests/NetTestSupport.h"
-#include "ui/SkinStore.h"
-#include "ui/TFernWndClass.h"
+#include "ui/tests/MainWindowHarness.h"
 #include "net/MainWindowMessages.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +26,7 @@ uint32_t LastFrame(TClientCore& client)
 TEST(MainWindowSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheMainWindow)
 {
     if (!InTestNamespace()) GTEST_SKIP() << "listens on the host's addresses: namespace only";
-    TFernWndClass windowClass;
-    ASSERT_NE(windowClass.RegisterClassExA(), 0);
-    g_lpWndClass = &windowClass;
-    SkinStore skin;
-    g_lpSkinStore = &skin;
+    ProgramObjects objects;
     {
         TMainApp app; // the program's folder is now the current directory
         // One destination: this computer. No background search, no keys sent (a key
@@ -113,9 +108,6 @@ TEST(MainWindowSessionTest, ConnectFramesPauseResumeAndDisconnectThroughTheMainW
         DeleteFileA(".\\FernOption.dat");
         DeleteFileA("default.clf");
     }
-    g_lpWndClass = nullptr;
-    g_lpSkinStore = nullptr;
-    UnregisterClassA("FernholdWnd", nullptr);
 }
 
 } // namespace

@@ -2,39 +2,31 @@
 //   WindowShot.exe <class> <title> <out.bmp> [timeout ms]
 // Waits until the window is visible and its picture has settled (two reads alike), so a
 // script can take the README's pictures without guessing how long painting takes.
+#include "ui/tests/TScreenShot.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
 
-std::vector<unsigned char> ReadScreen(const RECT& r)
+// The shot as the rows of a 24-bit bottom-up bitmap file.
+std::vector<unsigned char> FileRows(const TScreenShot& shot)
 {
-    int width = r.right - r.left, height = r.bottom - r.top;
-    int line = (width * 3 + 3) & ~3;
-    std::vector<unsigned char> pixels(static_cast<size_t>(line) * height);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height; // bottom-up, as the file stores it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    memcpy(pixels.data(), bits, pixels.size());
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    int line = (shot.Width() * 3 + 3) & ~3;
+    std::vector<unsigned char> rows(static_cast<size_t>(line) * shot.Height());
+    for (int y = 0; y < shot.Height(); ++y) {
+        unsigned char* row = rows.data() + static_cast<size_t>(shot.Height() - 1 - y) * line;
+        for (int x = 0; x < shot.Width(); ++x) {
+            COLORREF pixel = shot.At(x, y);
+            row[3 * x] = GetBValue(pixel);
+            row[3 * x + 1] = GetGValue(pixel);
+            row[3 * x + 2] = GetRValue(pixel);
+        }
+    }
+    return rows;
 }
 
 bool WriteBitmap(const char* path, const RECT& r, const std::vector<unsigned char>& pixels)
@@ -83,7 +75,7 @@ int main(int argc, char** argv)
         Sleep(250);
         GetWindowRect(window, &r);
         last = now;
-        now = ReadScreen(r);
+        now = FileRows(TScreenShot(r));
     } while ((last.empty() || last != now) && GetTickCount() - start < timeout);
     if (!WriteBitmap(argv[3], r, now)) {
         fprintf(stderr, "WindowShot: cannot write %s\n", argv[3]);

@@ -15,6 +15,14 @@ void RegisterProgramClass()
     g_lpWndClass = g_TestClass;
 }
 
+ProgramObjects::ProgramObjects()
+{
+    RegisterProgramClass();
+    g_lpSkinStore = &m_Skin;
+}
+
+ProgramObjects::~ProgramObjects() { g_lpSkinStore = nullptr; }
+
 MainWindowHarness::MainWindowHarness(const char* skinFolder) : skin(skinFolder), window(nullptr)
 {
     RegisterProgramClass();
@@ -43,32 +51,6 @@ HWND MainWindowHarness::Child(int id) const
     if (HWND child = GetDlgItem(GetDlgItem(main, 100), id)) return child;
     HWND fullView = FindWindowExA(nullptr, nullptr, "FernholdWnd", "FullView Window");
     return GetDlgItem(fullView, id);
-}
-
-ScreenPixels::ScreenPixels(const RECT& rect)
-    : m_Width(rect.right - rect.left), m_Height(rect.bottom - rect.top),
-      m_Pixels(static_cast<size_t>(m_Width) * m_Height)
-{
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = m_Width;
-    info.bmiHeader.biHeight = -m_Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, m_Width, m_Height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const unsigned char* p = static_cast<const unsigned char*>(bits);
-    for (size_t i = 0; i < m_Pixels.size(); ++i)
-        m_Pixels[i] = RGB(p[4 * i + 2], p[4 * i + 1], p[4 * i]);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 void DrainMessages()

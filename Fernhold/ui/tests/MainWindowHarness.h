@@ -7,6 +7,7 @@
 #include "ui/SkinStore.h"
 #include "ui/TAppShell.h"
 #include "ui/TMainWindow.h"
+#include "ui/tests/TScreenShot.h"
 
 #include <windows.h>
 
@@ -24,6 +25,19 @@ public:
 
 // Registers the program's window class for the test program's life.
 void RegisterProgramClass();
+
+// The window class and the skin store as the entry point makes them, for a test that runs
+// the whole application object.
+class ProgramObjects {
+public:
+    ProgramObjects();
+    ~ProgramObjects();
+    ProgramObjects(const ProgramObjects&) = delete;
+    ProgramObjects& operator=(const ProgramObjects&) = delete;
+
+private:
+    SkinStore m_Skin;
+};
 
 // The main window and its collaborators; the window is destroyed with the harness.
 class MainWindowHarness {
@@ -45,20 +59,6 @@ public:
     SkinStore skin;
     RecordingShell shell;
     TMainWindow* window;
-};
-
-// The screen's pixels inside rect (screen coordinates), as COLORREF values.
-class ScreenPixels {
-public:
-    explicit ScreenPixels(const RECT& rect);
-    COLORREF At(int x, int y) const { return m_Pixels[static_cast<size_t>(y) * m_Width + x]; }
-    int Width() const { return m_Width; }
-    int Height() const { return m_Height; }
-
-private:
-    int m_Width;
-    int m_Height;
-    std::vector<COLORREF> m_Pixels;
 };
 
 // Real mouse input through the system's input queue (SendInput). The drags run on a

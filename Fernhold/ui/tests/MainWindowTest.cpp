@@ -85,7 +85,7 @@ TEST(MainWindowTest, EightChildrenTileTheWindowAtTheirRectanglesAndPaintThere)
     // corner and the workspace colour inside its work area.
     SetForegroundWindow(main);
     DrainMessages();
-    ScreenPixels screen(ScreenRect(main));
+    TScreenShot screen(ScreenRect(main));
     const COLORREF frame = RGB(0xC0, 0xC0, 0xC0);
     const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
     EXPECT_EQ(screen.At(0, 24), frame);    // left panel
@@ -162,7 +162,7 @@ TEST(MainWindowTest, WithoutTheSkinFolderItRunsAndPaintsEmptyCanvases)
     SendMessageA(harness.Handle(), UM_REPAINT, 0, 1);
     DrainMessages();
     // The drawn parts of the panels are there; the missing art draws nothing.
-    ScreenPixels screen(ScreenRect(harness.Handle()));
+    TScreenShot screen(ScreenRect(harness.Handle()));
     EXPECT_EQ(screen.At(0, 24), RGB(0xC0, 0xC0, 0xC0));
     EXPECT_EQ(screen.At(100, 24 + 150), GetSysColor(COLOR_APPWORKSPACE));
 }

@@ -12,6 +12,7 @@
 #include "ui/TStateWindow.h"
 #include "ui/TTitlebarWindow.h"
 #include "ui/TUiContext.h"
+#include "ui/tests/TScreenShot.h"
 
 #include <Panekind/TWndCore.h>
 
@@ -156,24 +157,6 @@ bool RunAsPerson(const std::function<void()>& scenario, DWORD timeoutMs);
 // The visible pop-up menu window, or null; the menu it shows.
 HWND VisiblePopupMenu();
 HMENU MenuOfPopup(HWND popup);
-
-// The screen's pixels in a rectangle (screen coordinates), read back once.
-class TScreenShot {
-public:
-    explicit TScreenShot(const RECT& area);
-    // A pixel at a point relative to the rectangle's top left; black outside.
-    COLORREF At(int x, int y) const;
-    COLORREF At(POINT point) const { return At(point.x, point.y); }
-    // Whether every pixel has this colour.
-    bool IsAll(COLORREF colour) const;
-    bool operator==(const TScreenShot& other) const { return m_Pixels == other.m_Pixels; }
-    bool operator!=(const TScreenShot& other) const { return m_Pixels != other.m_Pixels; }
-
-private:
-    int m_Width;
-    int m_Height;
-    std::vector<uint32_t> m_Pixels;
-};
 
 // A window's client area on the screen.
 RECT ClientOnScreen(HWND window);
