@@ -11,7 +11,7 @@
 # compression; request to expanded client image), then keeps it shown while x11vnc and
 # TigerVNC's scraping server, one at a time, serve it to tools/bench/rfb-full-update.py:
 # full non-incremental 16-bit updates, ZRLE and raw, encoded and sent (the peers'
-# screen polling runs apart from the request and is not counted). The peers are
+# screen polling runs apart from the requests and is not counted). The peers are
 # Debian's x11vnc and tigervnc-scraping-server; --install-peers installs them with
 # apt-get (as root) and nothing else ever does.
 set -euo pipefail
@@ -63,19 +63,17 @@ xvfb_pid=$!
 read -r display_number <"$work/display"
 export DISPLAY=":$display_number"
 
-# The peers' own update pacing is switched off, so that a request is answered as soon
-# as it is encoded: x11vnc defers updates by 20 ms and TigerVNC sends at most 60 a
-# second unless told otherwise.
+# The peers run as Debian ships them, listening on loopback only.
 start_peer() {
     case "$1" in
     x11vnc)
         x11vnc -display "$DISPLAY" -rfbport 5911 -localhost -nopw -forever -shared -norc \
-            -nosel -noxrecord -defer 0 >"$work/x11vnc.log" 2>&1 &
+            -nosel -noxrecord >"$work/x11vnc.log" 2>&1 &
         peer_port=5911
         ;;
     tigervnc)
         X0tigervnc -display "$DISPLAY" -rfbport 5912 -localhost=1 -SecurityTypes None \
-            -AlwaysShared=1 -FrameRate=1000 >"$work/tigervnc.log" 2>&1 &
+            -AlwaysShared=1 >"$work/tigervnc.log" 2>&1 &
         peer_port=5912
         ;;
     esac

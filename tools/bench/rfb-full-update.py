@@ -103,25 +103,34 @@ class Connection:
         pixels = bytearray(self.width * self.height * BYTES_PER_PIXEL) if keep_pixels else None
         start_bytes = self.bytes_read
         start = time.perf_counter()
-        self.send(struct.pack(">BBHHHH", 3, 0, 0, 0, self.width, self.height))
+        self.request(incremental=False)
         covered = 0
         while covered < self.width * self.height:
-            covered += self.read_message(pixels)
+            area = self.read_message(pixels)
+            covered += area or 0
+            # A server may send a full update in parts, each after a request, as a
+            # viewer keeps asking; the parts count as one update.
+            if area is not None and covered < self.width * self.height:
+                self.request(incremental=True)
         return time.perf_counter() - start, self.bytes_read - start_bytes, pixels
 
+    def request(self, incremental):
+        self.send(struct.pack(">BBHHHH", 3, int(incremental), 0, 0, self.width, self.height))
+
     def read_message(self, pixels):
-        """Reads one server message; returns the screen area its rectangles cover."""
+        """Reads one server message; returns the screen area an update's rectangles
+        cover, or None for the other messages."""
         kind = self.read(1)[0]
         if kind == 1:  # colour map entries
             _, _, count = struct.unpack(">BHH", self.read(5))
             self.skip(6 * count)
-            return 0
+            return None
         if kind == 2:  # bell
-            return 0
+            return None
         if kind == 3:  # cut text
             self.read(3)
             self.skip(struct.unpack(">I", self.read(4))[0])
-            return 0
+            return None
         if kind != 0:
             raise RfbError("unknown server message %d" % kind)
         _, rectangles = struct.unpack(">BH", self.read(3))
