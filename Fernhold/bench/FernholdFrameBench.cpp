@@ -342,13 +342,10 @@ bool MeasureFrame(FrameBench& bench, size_t index, const BenchFrame& frame, bool
     unsigned long pixelBytes =
         static_cast<unsigned long>(picture->GetLineByte()) * picture->GetHeight();
     unsigned long streamBytes = 0;
-    Report("  of which compression alone",
-           SpreadOf(TimeEach(CAPTURE_RUNS,
-                             [&] {
-                                 streamBytes = CompressTMemoryTypeA(picture->GetLpPixel(),
-                                                                    pixelBytes, stream);
-                             })),
-           "");
+    const Spread compression = SpreadOf(TimeEach(CAPTURE_RUNS, [&] {
+        streamBytes = CompressTMemoryTypeA(picture->GetLpPixel(), pixelBytes, stream);
+    }));
+    Report("  of which compression alone", compression, "");
 
     bool fetched = bench.Capture() && bench.FetchFrame();
     long mismatches = fetched ? bench.Mismatches(*picture) : -1;
@@ -369,8 +366,9 @@ bool MeasureFrame(FrameBench& bench, size_t index, const BenchFrame& frame, bool
            SpreadOf(TimeEach(FRAME_RUNS, [&] { bench.ExpandOnly(); })), "");
     std::printf("  stream %lu bytes; client image %s the picture (%ld pixels differ)\n",
                 streamBytes, mismatches == 0 ? "matches" : "DIFFERS from", mismatches);
-    std::printf("figures %zu capture_ms %.2f request_ms %.2f stream_bytes %lu differing %ld\n",
-                index, capture.median, request.median, streamBytes, mismatches);
+    std::printf("figures %zu capture_ms %.2f compression_ms %.2f request_ms %.2f stream_bytes %lu "
+                "differing %ld\n",
+                index, capture.median, compression.median, request.median, streamBytes, mismatches);
     std::fflush(stdout);
     if (hold) HoldForPeers(index, frame);
     return true;
