@@ -3,7 +3,7 @@
 // Usage: FernholdFrameBench [--hold] [frames folder] (default ../shared/frames, i.e. run
 // from the repository root on a 1920 x 1080 display; tools/bench/frame-bench.sh sets it
 // up). The frames are the folder's screen-sized bitmaps and a photo-like frame.
-// --hold (tools/bench/peer-bench.sh): frames only; after each frame a line
+// --hold (tools/bench/peer-bench.sh): no event figures; after each frame a line
 // "holding <index> crc32 <hex>" and the frame stays on screen until a line arrives on
 // standard input, so that other servers can be measured on the same picture.
 #include "ScreenPicture.h"
@@ -410,7 +410,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Sleep(500); // the listener's start-up work is over
-    if (!hold) ReportIdle("listening, no client yet");
+    ReportIdle("listening, no client yet");
     if (!bench.ConnectImage()) {
         std::printf("image link to 127.0.0.1:%u failed\n", BENCH_PORT);
         return 1;

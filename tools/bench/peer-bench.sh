@@ -2,9 +2,10 @@
 # Fernhold's frame path beside two VNC servers, on the same frames of one display in
 # one run, printed as one table:
 #   tools/bench/peer-bench.sh [--install-peers] [build-dir] [frames folder]
-# build-dir defaults to build (FernholdFrameBench and LedgerkitBench built there), the
-# frames folder to ../shared/frames (every 1920 x 1080 bitmap in it, and the benchmark's
-# own photo-like frame); run it from the repository root.
+# build-dir defaults to build (a clean checkout's is made with tools/build.sh; the two
+# benchmarks are brought up to date in it), the frames folder to ../shared/frames (every
+# 1920 x 1080 bitmap in it, and the benchmark's own photo-like frame); run it from the
+# repository root.
 #
 # A private 1920 x 1080 Xvfb inside a private network namespace, loopback only. The
 # frame benchmark shows each frame full screen and measures Fernhold on it (capture and
@@ -19,13 +20,22 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [ "${1:-}" = "--install-peers" ]; then
     shift
-    if [ "${FERN_IN_NETNS:-}" != "1" ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-            x11vnc tigervnc-scraping-server >/dev/null
+    if ! dpkg-query -W -f='${Status}\n' x11vnc tigervnc-scraping-server 2>/dev/null |
+        grep -c "install ok installed" | grep -qx 2; then
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends x11vnc tigervnc-scraping-server >/dev/null
     fi
 fi
 build=${1:-build}
 frames=${2:-../shared/frames}
+
+if [ "${FERN_IN_NETNS:-}" != "1" ]; then
+    if [ ! -f "$build/build.ninja" ] && [ "$build" = build ]; then
+        "$root/tools/build.sh"
+    fi
+    cmake --build "$build" --target FernholdFrameBench LedgerkitBench >/dev/null
+fi
 
 for tool in x11vnc X0tigervnc python3 Xvfb; do
     if ! command -v "$tool" >/dev/null; then
@@ -35,8 +45,8 @@ for tool in x11vnc X0tigervnc python3 Xvfb; do
 done
 for program in FernholdFrameBench LedgerkitBench; do
     if [ ! -f "$build/bin/$program.exe" ]; then
-        echo "peer-bench: $build/bin/$program.exe is missing;" \
-            "cmake --build $build --target FernholdFrameBench LedgerkitBench" >&2
+        echo "peer-bench: $build/bin/$program.exe is missing (LedgerkitBench needs" \
+            "libz-mingw-w64-dev)" >&2
         exit 1
     fi
 done
