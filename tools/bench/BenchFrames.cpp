@@ -98,14 +98,16 @@ std::vector<BenchFrame> LoadBenchFrames(const std::string& folder, long width, l
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*.bmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        error = "no bitmap files in " + folder;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) { // a folder without bitmaps is fine
+        error = "cannot list the folder " + folder;
         return {};
     }
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
     std::sort(names.begin(), names.end());
 
     std::vector<BenchFrame> frames;

@@ -16,8 +16,8 @@ struct BenchFrame {
 // Every *.bmp file of folder, in name order, that is an uncompressed width x height
 // bitmap of 16 bits (taken as X1R5G5B5), 24 or 32 bits (each channel cut to its top
 // five bits, as a capture does), followed by the photo-like frame of that size. Files
-// that are not such bitmaps are named in skipped; error says why the folder cannot be
-// listed at all.
+// that are not such bitmaps are named in skipped; error says that the folder cannot be
+// listed at all (then there are no frames).
 std::vector<BenchFrame> LoadBenchFrames(const std::string& folder, long width, long height,
                                         std::vector<std::string>& skipped, std::string& error);
 
