@@ -53,10 +53,13 @@ class Connection:
         self.sock.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         self.buffer = bytearray()
         self.bytes_read = 0
+        # Bulk data that is not kept lands here, so that the client's own copying
+        # stays out of the server's figures.
+        self.scratch = memoryview(bytearray(1 << 20))
 
     def read(self, count):
         while len(self.buffer) < count:
-            chunk = self.sock.recv(max(1 << 20, count - len(self.buffer)))
+            chunk = self.sock.recv(max(1 << 16, count - len(self.buffer)))
             if not chunk:
                 raise RfbError("server closed the connection")
             self.buffer += chunk
@@ -66,8 +69,15 @@ class Connection:
         return data
 
     def skip(self, count):
+        buffered = min(count, len(self.buffer))
+        del self.buffer[:buffered]
+        self.bytes_read += count
+        count -= buffered
         while count:
-            count -= len(self.read(min(count, 1 << 20)))
+            got = self.sock.recv_into(self.scratch, min(count, len(self.scratch)))
+            if not got:
+                raise RfbError("server closed the connection")
+            count -= got
 
     def send(self, data):
         self.sock.sendall(data)
@@ -143,8 +153,10 @@ class Connection:
                 self.skip(struct.unpack(">I", self.read(4))[0])
                 area += w * h
             elif encoding == ENCODING_RAW:
-                data = self.read(w * h * BYTES_PER_PIXEL)
-                if pixels is not None:
+                if pixels is None:
+                    self.skip(w * h * BYTES_PER_PIXEL)
+                else:
+                    data = self.read(w * h * BYTES_PER_PIXEL)
                     row = w * BYTES_PER_PIXEL
                     for line in range(h):
                         at = ((y + line) * self.width + x) * BYTES_PER_PIXEL
