@@ -50,11 +50,11 @@ int TFrameStore::Capture(long width, long height, uint32_t columns, uint32_t row
     }
     HWND desktop = GetDesktopWindow();
     HDC screen = GetWindowDC(desktop);
-    // Short copies keep each hold on the desktop brief. Each tile is copied at the
-    // display's depth and converted while it is still in the cache, which is faster
-    // than the platform's own conversion. A tile is cut at the frame's edge first, as
-    // a copy straight into the frame was: under Wine a copy whose source reaches past
-    // the screen gives black even for the part inside it.
+    // Short copies keep each hold on the desktop brief. Each tile is copied at 32 bits,
+    // the depth displays hold today, and converted while it is still in the cache,
+    // which is faster than the platform's own conversion. A tile is cut at the frame's edge first,
+    // as a copy straight into the frame was: under Wine a copy whose source reaches past the screen
+    // gives black even for the part inside it.
     ForEachTile(width, height, columns, rows, [&](int x, int y, int tileWidth, int tileHeight) {
         const int cutWidth = static_cast<int>(std::min<long>(tileWidth, width - x));
         const int cutHeight = static_cast<int>(std::min<long>(tileHeight, height - y));

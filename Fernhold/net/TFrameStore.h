@@ -40,7 +40,7 @@ private:
 
     CRITICAL_SECTION m_Lock;
     TMemDC m_Capture; // the 16-bit frame
-    TMemDC m_Tile;    // one tile at 32 bits, as the display holds it
+    TMemDC m_Tile;    // one tile at 32 bits, as displays hold it
     TMemory m_Compressed;
     uint32_t m_FrameNumber = 0;
 };
