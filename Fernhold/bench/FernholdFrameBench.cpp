@@ -1,7 +1,11 @@
 // Measures the remote-control frame and event paths on loopback: server capture and
 // compression, frame request to expanded client image, event round trips, idle CPU.
-// Usage: FernholdFrameBench [frames folder] (default ../shared/frames, i.e. run from
-// the repository root on a 1920 x 1080 display; tools/bench/frame-bench.sh sets it up).
+// Usage: FernholdFrameBench [--hold] [frames folder] (default ../shared/frames, i.e. run
+// from the repository root on a 1920 x 1080 display; tools/bench/frame-bench.sh sets it
+// up). The frames are the folder's screen-sized bitmaps and a photo-like frame.
+// --hold (tools/bench/peer-bench.sh): no event figures; after each frame a line
+// "holding <index> crc32 <hex>" and the frame stays on screen until a line arrives on
+// standard input, so that other servers can be measured on the same picture.
 #include "ScreenPicture.h"
 
 #include "net/EventRequests.h"
@@ -10,14 +14,15 @@
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
 #include "net/TServerCore.h"
+#include "net/tests/StraightCapture.h"
 
 #include <Ledgerkit/CompressTMemory.h>
 
+#include <BenchFrames.h>
 #include <BenchTiming.h>
 
-#include "../../Ledgerkit/tests/BmpPixels.h"
-
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -183,6 +188,20 @@ public:
                                             wholeScreen ? 1 : m_Settings.gridRows.load()) == 1;
     }
 
+    // The same capture and compression with every tile copied straight into the 16-bit
+    // image by the platform (how the server captured before it converted tiles itself).
+    void CaptureStraight(TMemDC& image, TMemory& stream)
+    {
+        SIZE screen = ScreenSize();
+        CopyScreenStraight(image, screen.cx, screen.cy, m_Settings.gridColumns.load(),
+                           m_Settings.gridRows.load());
+        TDIBitmap* bitmap = image.LookImgeObject();
+        CompressTMemoryTypeA(bitmap->GetLpPixel(),
+                             static_cast<unsigned long>(bitmap->GetLineByte()) *
+                                 static_cast<unsigned long>(bitmap->GetHeight()),
+                             stream);
+    }
+
     // With a newer frame waiting on the server: TM_GET_FRAME to the link, then the
     // frame expanded on this thread as the client thread would. False when the link
     // broke or no frame came.
@@ -264,30 +283,72 @@ private:
     TImageLink m_ImageLink{m_Settings, m_Image, GetCurrentThreadId()};
 };
 
-// Capture, compression and the end-to-end frame path for one picture on the display.
-bool MeasureFrame(FrameBench& bench, TDIBitmap& picture, const char* name)
+// The frame in a 16-bit DIB section, to be shown on the display.
+TDIBitmap* PictureOf(const BenchFrame& frame)
 {
-    ScreenPicture shown(&picture);
+    TDIBitmap* picture = new TDIBitmap;
+    if (!picture->CreateDIBitmap(frame.width, frame.height, 16)) {
+        picture->Release();
+        return nullptr;
+    }
+    for (long y = 0; y < frame.height; ++y)
+        std::memcpy(picture->GetLpPixel() + y * picture->GetLineByte(),
+                    &frame.pixels[static_cast<size_t>(frame.lineBytes) * y],
+                    static_cast<size_t>(frame.width) * 2);
+    return picture;
+}
+
+// Keeps the picture on the display until the caller's line arrives (peer-bench.sh
+// measures other servers on it meanwhile).
+void HoldForPeers(size_t index, const BenchFrame& frame)
+{
+    std::printf("holding %zu crc32 %08lx\n", index,
+                static_cast<unsigned long>(ColourChecksum(frame)));
+    std::fflush(stdout);
+    char line[64];
+    if (!std::fgets(line, sizeof line, stdin)) std::printf("  (standard input closed)\n");
+}
+
+// Capture, compression and the end-to-end frame path for one frame on the display;
+// a "figures" line sums them up for peer-bench.sh.
+bool MeasureFrame(FrameBench& bench, size_t index, const BenchFrame& frame, bool hold)
+{
+    TDIBitmap* picture = PictureOf(frame);
+    if (!picture) return false;
+    ScreenPicture shown(picture);
+    picture->Release(); // the window holds it now
     if (!shown.IsShown()) return false;
-    std::printf("%s\n", name);
-    Report("capture + compression (server)",
-           SpreadOf(TimeEach(CAPTURE_RUNS, [&] { bench.Capture(); })), "(information)");
+    std::printf("%s\n", frame.name.c_str());
+    // The display settles after the picture appears; the first captures also make the
+    // contexts.
+    for (int i = 0; i < 5; ++i)
+        bench.Capture();
+    // The two captures take turns, so that both meet the same load on a shared machine.
+    TMemDC straight;
+    TMemory straightStream;
+    std::vector<double> captures, straightCaptures;
+    for (int i = 0; i < CAPTURE_RUNS; ++i) {
+        captures.push_back(TimeEach(1, [&] { bench.Capture(); }).front());
+        straightCaptures.push_back(
+            TimeEach(1, [&] { bench.CaptureStraight(straight, straightStream); }).front());
+    }
+    const Spread capture = SpreadOf(captures);
+    Report("capture + compression (server)", capture, "(information)");
+    Report("  tiles straight to 16 bits instead", SpreadOf(straightCaptures),
+           "(the platform converts)");
     Report("  the same in one tile", SpreadOf(TimeEach(CAPTURE_RUNS, [&] { bench.Capture(true); })),
            "");
     TMemory stream;
     unsigned long pixelBytes =
-        static_cast<unsigned long>(picture.GetLineByte()) * picture.GetHeight();
+        static_cast<unsigned long>(picture->GetLineByte()) * picture->GetHeight();
     unsigned long streamBytes = 0;
-    Report("  of which compression alone",
-           SpreadOf(TimeEach(CAPTURE_RUNS,
-                             [&] {
-                                 streamBytes =
-                                     CompressTMemoryTypeA(picture.GetLpPixel(), pixelBytes, stream);
-                             })),
-           "");
+    const Spread compression = SpreadOf(TimeEach(CAPTURE_RUNS, [&] {
+        streamBytes = CompressTMemoryTypeA(picture->GetLpPixel(), pixelBytes, stream);
+    }));
+    Report("  of which compression alone", compression, "");
 
     bool fetched = bench.Capture() && bench.FetchFrame();
-    long mismatches = fetched ? bench.Mismatches(picture) : -1;
+    long mismatches = fetched ? bench.Mismatches(*picture) : -1;
     std::vector<double> times;
     for (int i = 0; fetched && i < FRAME_RUNS; ++i) {
         fetched = bench.Capture();
@@ -299,11 +360,17 @@ bool MeasureFrame(FrameBench& bench, TDIBitmap& picture, const char* name)
         std::printf("  frame request failed\n");
         return false;
     }
-    Report("request to client image (loopback)", SpreadOf(times), "target < 30 ms");
+    const Spread request = SpreadOf(times);
+    Report("request to client image (loopback)", request, "target < 30 ms");
     Report("  of which expansion into the image",
            SpreadOf(TimeEach(FRAME_RUNS, [&] { bench.ExpandOnly(); })), "");
     std::printf("  stream %lu bytes; client image %s the picture (%ld pixels differ)\n",
                 streamBytes, mismatches == 0 ? "matches" : "DIFFERS from", mismatches);
+    std::printf("figures %zu capture_ms %.2f compression_ms %.2f request_ms %.2f stream_bytes %lu "
+                "differing %ld\n",
+                index, capture.median, compression.median, request.median, streamBytes, mismatches);
+    std::fflush(stdout);
+    if (hold) HoldForPeers(index, frame);
     return true;
 }
 
@@ -313,11 +380,29 @@ int main(int argc, char** argv)
 {
     WSADATA winsock;
     if (WSAStartup(MAKEWORD(2, 0), &winsock) != 0) return 1;
-    std::string folder = argc > 1 ? argv[1] : "../shared/frames";
+    bool hold = false;
+    std::string folder = "../shared/frames";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--hold") == 0)
+            hold = true;
+        else
+            folder = argv[i];
+    }
     SIZE screen = ScreenSize();
     std::printf("display %ld x %ld, frames from %s\n", screen.cx, screen.cy, folder.c_str());
     if (screen.cx != 1920 || screen.cy != 1080)
         std::printf("warning: the figures are meant for a 1920 x 1080 display\n");
+    std::vector<std::string> skipped;
+    std::string error;
+    const std::vector<BenchFrame> frames =
+        LoadBenchFrames(folder, screen.cx, screen.cy, skipped, error);
+    if (!error.empty()) {
+        std::printf("%s\n", error.c_str());
+        return 1;
+    }
+    for (const std::string& name : skipped)
+        std::printf("skipped %s: not an uncompressed %ld x %ld bitmap of 16, 24 or 32 bits\n",
+                    name.c_str(), screen.cx, screen.cy);
 
     FrameBench bench;
     if (!bench.StartServer()) {
@@ -331,16 +416,14 @@ int main(int argc, char** argv)
         return 1;
     }
     int failures = 0;
-    for (const char* file : FrameFiles) {
-        TDIBitmap* picture = new TDIBitmap;
-        std::string path = folder + "/" + file;
-        if (picture->OpenBitmapFile(path.c_str()) && picture->GetFormat() == PIXEL_X1R5G5B5)
-            failures += !MeasureFrame(bench, *picture, file);
-        else
-            std::printf("%s: not a 16-bit bitmap file\n", path.c_str()), ++failures;
-        picture->Release();
-    }
+    for (size_t i = 0; i < frames.size(); ++i)
+        failures += !MeasureFrame(bench, i, frames[i], hold);
     bench.Disconnect();
+    if (hold) {
+        std::printf("done\n");
+        WSACleanup();
+        return failures ? 1 : 0;
+    }
 
     EventPacket move = CentreMove();
     unsigned long events = 0;

@@ -68,6 +68,12 @@ int main(int argc, char** argv)
            Time([&] { wide32->BitBlt(0, 0, w, h, frame, 0, 0, 1); }), TimeMemcpy(*wide32, *peer32),
            "<= 4 x memcpy");
 
+    // The server's capture converts each screen tile the other way.
+    TDIBitmap* narrow16 = Field(w, h, PIXEL_X1R5G5B5);
+    Report("32-bit to 16-bit conversion (BitBlt mode 1)",
+           Time([&] { narrow16->BitBlt(0, 0, w, h, wide32, 0, 0, 1); }),
+           TimeMemcpy(*narrow16, *copy16), "(information)");
+
     TDIBitmap* small = Field(320, 240, PIXEL_X1R5G5B5);
     Report("reduction to 320 x 240 (StretchBlt mode 1)",
            Time([&] { small->StretchBlt(0, 0, 320, 240, frame, 0, 0, w, h, 1); }), 0, "< 2 ms");
@@ -85,13 +91,12 @@ int main(int argc, char** argv)
 
     // The blend's SSE2 blocks alone, as on a processor without AVX2.
     const int pixels = 640 * 328;
-    Report("  blend kernel, SSE2 blocks only",
-           Time([&] {
+    Report("  blend kernel, SSE2 blocks only", Time([&] {
                BlendBlocksSse2(over->GetLpPixel(), under->GetLpPixel(), pixels, 256, true);
            }),
            TimeMemcpy(*under, *over), "(information)");
 
-    for (TDIBitmap* b : {frame, copy16, wide32, peer32, small, over, under})
+    for (TDIBitmap* b : {frame, copy16, wide32, peer32, narrow16, small, over, under})
         b->Release();
     return 0;
 }

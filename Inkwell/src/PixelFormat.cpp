@@ -171,6 +171,29 @@ void ReadRowX1R5G5B5(const uint8_t* src, int count, RGBQUAD* out, const RGBQUAD*
     ReadRow<X1R5G5B5T<false>>(src + i * 2, count - i, out + i, pal, palCount);
 }
 
+// Quads into the frame format, eight pixels a step: the server's capture converts
+// every screen copy with it. Each 32-bit lane yields the 15 colour bits, which
+// signed packing keeps exactly; the destination's X bit is kept, as by Write.
+void WriteRowX1R5G5B5(const RGBQUAD* in, int count, uint8_t* dst)
+{
+    const __m128i red = _mm_set1_epi32(0x7C00), green = _mm_set1_epi32(0x03E0);
+    const __m128i blue = _mm_set1_epi32(0x001F), top = _mm_set1_epi16(static_cast<short>(0x8000));
+    auto pack = [&](__m128i q) {
+        return _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(q, 9), red),
+                                         _mm_and_si128(_mm_srli_epi32(q, 6), green)),
+                            _mm_and_si128(_mm_srli_epi32(q, 3), blue));
+    };
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+        __m128i* out = reinterpret_cast<__m128i*>(dst + i * 2);
+        const __m128i kept = _mm_and_si128(_mm_loadu_si128(out), top);
+        _mm_storeu_si128(out, _mm_or_si128(_mm_packs_epi32(pack(lo), pack(hi)), kept));
+    }
+    WriteRow<X1R5G5B5T<false>>(in + i, count - i, dst + i * 2);
+}
+
 void ReadPaletteRow(const uint8_t* src, int count, RGBQUAD* out, const RGBQUAD* pal,
                     uint32_t palCount)
 {
@@ -206,8 +229,8 @@ const PixelFormat g_Formats[] = {
     Entry<A4R4G4B4>(PIXEL_A4R4G4B4, &SkipCopyRow<A4R4G4B4>, false),
     Entry<R5G6B5T<false>>(PIXEL_R5G6B5, &PlainCopyRow<2>, false),
     Entry<R5G6B5T<true>>(PIXEL_B5G6R5, &PlainCopyRow<2>, false),
-    {PIXEL_X1R5G5B5, 2, &ReadRowX1R5G5B5, &WriteRow<X1R5G5B5T<false>>,
-     &SkipCopyRow<X1R5G5B5T<false>>, true, false, false},
+    {PIXEL_X1R5G5B5, 2, &ReadRowX1R5G5B5, &WriteRowX1R5G5B5, &SkipCopyRow<X1R5G5B5T<false>>, true,
+     false, false},
     Entry<X1R5G5B5T<true>>(PIXEL_A1R5G5B5, &SkipCopyRow<X1R5G5B5T<true>>, false),
     Entry<R3G3B2A8>(PIXEL_R3G3B2A8, &SkipCopyRow<R3G3B2A8>, false),
     Entry<BGR24>(PIXEL_BGR24, &SkipCopyRow<BGR24>, false),

@@ -40,6 +40,9 @@ void RowBlitter::Run(const uint8_t* sourceRow, uint8_t* destRow)
             std::memcpy(destRow, sourceRow, static_cast<size_t>(n) * s.bytes);
         } else if (d.quadLayout) {
             s.read(sourceRow, n, reinterpret_cast<RGBQUAD*>(destRow), m_Palette, m_PaletteCount);
+        } else if (s.quadLayout) {
+            // Rows already stored as quads go straight to the writer.
+            d.write(reinterpret_cast<const RGBQUAD*>(sourceRow), n, destRow);
         } else {
             s.read(sourceRow, n, m_SourceQuads, m_Palette, m_PaletteCount);
             d.write(m_SourceQuads, n, destRow);

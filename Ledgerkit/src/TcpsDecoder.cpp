@@ -79,10 +79,30 @@ inline void CopyLiteral(uint8_t* o, const uint8_t* p, size_t len, size_t inRoom,
     Store(o + len - 16, Load(p + len - 16));
 }
 
-// The short tokens that make up most of a screen image (literals of up to 15 bytes, byte
-// and pair runs of up to 15 repetitions) when both buffers have room for whole-vector
-// copies: no count can then pass either buffer. False for every other token.
-inline bool DecodeShortToken(const uint8_t*& p, uint8_t*& o)
+// A literal of a photograph is commonly 16 to 500 bytes long, its length random: a copy
+// loop would mispredict its exit for nearly every literal, which costs more than copying
+// it. So the first LiteralBlock bytes are copied whatever the length, without a branch,
+// and only longer literals loop; the stores past the literal's end are overwritten by
+// the tokens that follow.
+constexpr size_t LiteralBlock = 256;
+
+inline void CopyLiteralAhead(uint8_t* o, const uint8_t* p, size_t length)
+{
+    for (size_t k = 0; k < LiteralBlock; k += 16)
+        Store(o + k, Load(p + k));
+    for (size_t k = LiteralBlock; k < length; k += 64) {
+        Store(o + k, Load(p + k));
+        Store(o + k + 16, Load(p + k + 16));
+        Store(o + k + 32, Load(p + k + 32));
+        Store(o + k + 48, Load(p + k + 48));
+    }
+}
+
+// The common tokens of screen images (literals of up to 15 bytes, byte and pair runs
+// of up to 15 repetitions) when both buffers have room for whole-vector copies, and
+// literals with a one-byte count when they have room for CopyLiteralAhead: no count can
+// then pass either buffer. False for every other token.
+inline bool DecodeCommonToken(const uint8_t*& p, uint8_t*& o, size_t inRoom, size_t outRoom)
 {
     const unsigned token = p[0];
     const size_t count = token & 0xF;
@@ -92,6 +112,14 @@ inline bool DecodeShortToken(const uint8_t*& p, uint8_t*& o)
         p += 1 + count;
         o += count;
         return true;
+    case 0x2: {
+        const size_t length = (count << 8) | p[1];
+        if (inRoom < 2 + length + LiteralBlock || outRoom < length + LiteralBlock) return false;
+        CopyLiteralAhead(o, p + 2, length);
+        p += 2 + length;
+        o += length;
+        return true;
+    }
     case 0x5:
         Store(o, _mm_set1_epi8(static_cast<char>(p[1])));
         p += 2;
@@ -152,7 +180,9 @@ int Decode(const uint8_t* stream, size_t streamLength, uint8_t* out)
     uint8_t* const outEnd = out + ReadLE32(stream + 8);
 
     while (p < end) {
-        if (end - p >= 32 && outEnd - o >= 32 && DecodeShortToken(p, o)) continue;
+        const size_t inLeft = static_cast<size_t>(end - p),
+                     outLeft = static_cast<size_t>(outEnd - o);
+        if (inLeft >= 32 && outLeft >= 32 && DecodeCommonToken(p, o, inLeft, outLeft)) continue;
         const unsigned token = *p++;
         const TokenKind kind = Kinds[token >> 4];
         if (kind.countBytes < 0) return token == 0 ? 1 : 0;

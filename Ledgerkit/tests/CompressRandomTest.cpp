@@ -132,6 +132,22 @@ Bytes RandomInput(std::mt19937& rng, size_t maxSize)
     return out;
 }
 
+// Literals of random length up to past the largest one-byte count (4095), between short
+// byte runs, as a photograph gives them: the expander copies such literals in blocks
+// that run ahead of their end.
+Bytes LiteralStretches(std::mt19937& rng, size_t size)
+{
+    Bytes out;
+    while (out.size() < size) {
+        const size_t literal = 1 + rng() % 4200;
+        for (size_t i = 0; i < literal; ++i)
+            out.push_back(static_cast<uint8_t>(rng()));
+        out.insert(out.end(), 3 + rng() % 4, static_cast<uint8_t>(rng()));
+    }
+    out.resize(size);
+    return out;
+}
+
 TEST(CompressRandom, StreamsMatchTheGreedyPassAndExpandToTheInput)
 {
     std::mt19937 rng(20261210);
@@ -144,6 +160,9 @@ TEST(CompressRandom, StreamsMatchTheGreedyPassAndExpandToTheInput)
     }
     for (int k = 0; k < 300; ++k)
         ASSERT_NO_FATAL_FAILURE(ExpectRoundTrip(RandomInput(rng, 40000))) << "input " << k;
+    for (int k = 0; k < 40; ++k)
+        ASSERT_NO_FATAL_FAILURE(ExpectRoundTrip(LiteralStretches(rng, 1000 + rng() % 60000)))
+            << "stretches " << k;
     Bytes noise(1 << 16);
     for (uint8_t& b : noise)
         b = static_cast<uint8_t>(rng());

@@ -1,6 +1,7 @@
 // Server and client engines on loopback against the real display: frames arrive pixel
 // for pixel, frames are paced by delivery, and injected input reaches the display.
 #include "NetTestSupport.h"
+#include "StraightCapture.h"
 
 #include "net/EventRequests.h"
 #include "net/NetMessages.h"
@@ -8,6 +9,8 @@
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
 #include "net/TServerCore.h"
+
+#include <Ledgerkit/CompressTMemory.h>
 
 #include <gtest/gtest.h>
 
@@ -22,23 +25,34 @@ uint32_t PatternColour(long x, long y)
     return (r << 16) | (g << 8) | b;
 }
 
+// Any 8-bit colour, low bits included, different from pixel to pixel: a conversion
+// that rounds or orders channels otherwise than the platform's shows at once.
+uint32_t NoiseColour(long x, long y)
+{
+    uint32_t h = static_cast<uint32_t>(x) * 0x9E3779B1u ^ static_cast<uint32_t>(y) * 0x85EBCA77u;
+    h ^= h >> 15;
+    h *= 0x2C1B3C6Du;
+    h ^= h >> 12;
+    return h & 0xFFFFFF;
+}
+
 uint16_t As555(uint32_t colour)
 {
     return static_cast<uint16_t>((((colour >> 19) & 0x1F) << 10) | (((colour >> 11) & 0x1F) << 5) |
                                  ((colour >> 3) & 0x1F));
 }
 
-// A topmost window over the whole screen showing the pattern; it also counts the
-// key-down messages it receives while focused.
+// A topmost window over the whole screen showing a colour for each pixel; it also
+// counts the key-down messages it receives while focused.
 class PatternWindow {
 public:
-    PatternWindow()
+    explicit PatternWindow(uint32_t (*colour)(long x, long y) = PatternColour)
     {
         m_Size = ScreenSize();
         m_Pixels.resize(static_cast<size_t>(m_Size.cx) * m_Size.cy);
         for (long y = 0; y < m_Size.cy; ++y)
             for (long x = 0; x < m_Size.cx; ++x)
-                m_Pixels[static_cast<size_t>(y) * m_Size.cx + x] = PatternColour(x, y);
+                m_Pixels[static_cast<size_t>(y) * m_Size.cx + x] = colour(x, y);
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = Procedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -261,6 +275,56 @@ TEST_F(RemoteDisplayTest, AViewerThatStopsReadingHoldsNeitherCapturesNorTheServe
     m_Server.Stop();
     EXPECT_LT(GetTickCount() - start, 25000u);
     closesocket(stalled);
+}
+
+// The capture copies each tile at the display's depth and converts it itself; its
+// frame must hold exactly the bytes of copying every tile straight into 16 bits.
+TEST(CaptureTest, ConvertedTilesGiveThePlatformsStraightCopyByteForByte)
+{
+    PatternWindow noise(NoiseColour);
+    const SIZE screen = noise.m_Size;
+    struct Case {
+        long width, height;
+        uint32_t columns, rows;
+    };
+    const Case cases[] = {
+        {screen.cx, screen.cy, 4, 10}, // the default grid, a short last row on 1024 lines
+        {screen.cx, screen.cy, 7, 13}, // short last tiles both ways
+        {screen.cx, screen.cy, 1, 1},
+        {screen.cx / 2 + 3, screen.cy / 3, 4, 10}, // a smaller frame cuts the tiles
+        {screen.cx, screen.cy, 4, 10},             // and a full one again
+    };
+    TFrameStore frames;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.width << "x" << c.height << " in " << c.columns << "x" << c.rows);
+        ASSERT_EQ(1, frames.Capture(c.width, c.height, c.columns, c.rows));
+        TMemDC straight;
+        ASSERT_TRUE(CopyScreenStraight(straight, c.width, c.height, c.columns, c.rows));
+        TDIBitmap* want = straight.LookImgeObject();
+        const unsigned long bytes = static_cast<unsigned long>(want->GetLineByte()) * c.height;
+        std::vector<uint8_t> got(bytes);
+        frames.Lock();
+        const int expanded = UnCompressTMemoryTypeA(
+            frames.GetCompressed(), frames.GetCompressed().GetSize(), got.data(), bytes);
+        frames.Unlock();
+        ASSERT_EQ(1, expanded);
+        long differing = 0, showingNoise = 0;
+        for (long y = 0; y < c.height; ++y) {
+            const auto* wantRow =
+                reinterpret_cast<const uint16_t*>(want->GetLpPixel() + y * want->GetLineByte());
+            const auto* gotRow =
+                reinterpret_cast<const uint16_t*>(got.data() + y * want->GetLineByte());
+            for (long x = 0; x < c.width; ++x) {
+                showingNoise += (wantRow[x] & 0x7FFF) == As555(NoiseColour(x, y));
+                if (gotRow[x] != wantRow[x] && differing++ < 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << gotRow[x]
+                                  << " where the platform gives " << wantRow[x];
+            }
+        }
+        EXPECT_EQ(0, differing);
+        EXPECT_GT(showingNoise, c.width * c.height / 2) << "the noise is not on the screen";
+    }
 }
 
 TEST(CaptureGridTest, TilesCoverTheScreenWithoutEmptyTiles)
