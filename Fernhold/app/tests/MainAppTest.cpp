@@ -4,6 +4,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/FoundationVersion.h"
+#include "app/OptionsFile.h"
 #include "ui/TMainWindow.h"
 #include "app/TMainApp.h"
 #include "net/NetMessages.h"
@@ -90,37 +91,48 @@ TEST(MainAppTest, StartRunsTheEnginesAndShutDownEndsEveryThread)
 {
     if (!InTestNamespace()) GTEST_SKIP() << "listens on the host's addresses: namespace only";
     ProgramObjects objects;
-    int threadsBefore = CountOwnThreads();
-    {
-        TMainApp app;
-        ASSERT_EQ(app.Start(), 1);
-        HWND hub = FindWindowA("FernholdWnd", "Fernhold ver1.13");
-        ASSERT_NE(hub, nullptr);
-        EXPECT_EQ(hub, app.GetMainWindow()->GetHandle());
-        EXPECT_TRUE(IsWindowVisible(hub));               // no saved position: shown, centred
-        EXPECT_GE(CountOwnThreads(), threadsBefore + 2); // client and server threads
+    // Without a saved position the window is shown, centred; with one it starts hidden in
+    // the notification area. Either way shutdown leaves no thread behind.
+    for (bool saved : {true, false}) {
+        SCOPED_TRACE(saved ? "saved position" : "no saved position");
+        TFernSettings options;
+        options.port = htons(DEFAULT_PORT);
+        options.mainX = saved ? 100 : -10000;
+        options.mainY = saved ? 60 : -10000;
+        ASSERT_EQ(WriteOptionsFile((OwnFolder() + "\\FernOption.dat").c_str(), options), 1);
+        int threadsBefore = CountOwnThreads();
+        {
+            TMainApp app;
+            ASSERT_EQ(app.Start(), 1);
+            HWND hub = FindWindowA("FernholdWnd", "Fernhold ver1.13");
+            ASSERT_NE(hub, nullptr);
+            EXPECT_EQ(hub, app.GetMainWindow()->GetHandle());
+            EXPECT_EQ(IsWindowVisible(hub) != 0, !saved);
+            EXPECT_GE(CountOwnThreads(), threadsBefore + 2); // client and server threads
 
-        // The first refresh opens a listener on each host address.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        EXPECT_EQ(app.GetMainWindow()->GetUiState(), 1u);
-        DWORD start = GetTickCount();
-        TMemoryBase addresses;
-        while (app.GetServer()->GetListenerAddresses(addresses) < 2 &&
-               GetTickCount() - start < 10000)
-            Sleep(100);
-        EXPECT_EQ(app.GetServer()->GetListenerAddresses(addresses), 2u);
-        LoopbackClient client("127.0.0.2", 5483);
-        EXPECT_EQ(client.Select(SERVICE_MACS), SERVICE_ACCEPTED_WORD);
-        client.Drop();
+            // The first refresh opens a listener on each host address.
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            EXPECT_EQ(app.GetMainWindow()->GetUiState(), 1u);
+            DWORD start = GetTickCount();
+            TMemoryBase addresses;
+            while (app.GetServer()->GetListenerAddresses(addresses) < 2 &&
+                   GetTickCount() - start < 10000)
+                Sleep(100);
+            EXPECT_EQ(app.GetServer()->GetListenerAddresses(addresses), 2u);
+            LoopbackClient client("127.0.0.2", 5483);
+            EXPECT_EQ(client.Select(SERVICE_MACS), SERVICE_ACCEPTED_WORD);
+            client.Drop();
 
-        app.ShutDown();
-        EXPECT_EQ(app.GetMainWindow(), nullptr);
-        EXPECT_FALSE(IsWindow(hub));
-        EXPECT_EQ(TMainApp::RunMessageLoop(), 0); // the main window's end posted WM_QUIT
+            app.ShutDown();
+            EXPECT_EQ(app.GetMainWindow(), nullptr);
+            EXPECT_FALSE(IsWindow(hub));
+            EXPECT_EQ(TMainApp::RunMessageLoop(), 0); // the main window's end posted WM_QUIT
+        }
+        EXPECT_LE(CountOwnThreads(), threadsBefore);
     }
-    EXPECT_LE(CountOwnThreads(), threadsBefore);
+    DeleteFileA((OwnFolder() + "\\FernOption.dat").c_str());
 }
 
 } // namespace
