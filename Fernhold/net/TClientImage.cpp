@@ -19,6 +19,15 @@ unsigned long FrameStreamPixelBytes(const TMemory& stream)
     return length;
 }
 
+POINT ClampClipOrigin(POINT wanted, long width, long height)
+{
+    auto clamp = [](long value, long side, long region) {
+        if (value + region > side) value = side - region;
+        return value < 0 ? 0 : value;
+    };
+    return POINT{clamp(wanted.x, width, CLIP_WIDTH), clamp(wanted.y, height, CLIP_HEIGHT)};
+}
+
 TClientImage::TClientImage()
 {
     InitializeCriticalSection(&m_ImageLock);
@@ -50,6 +59,7 @@ void TClientImage::SetRemoteSize(long width, long height)
         m_Context.DeleteDC();
         m_Context.CreateDCA(width, height, 16);
     }
+    m_Clip = ClampClipOrigin(m_Clip, m_RemoteWidth, m_RemoteHeight);
     UnlockImage();
 }
 
@@ -59,6 +69,21 @@ SIZE TClientImage::GetRemoteSize()
     SIZE size{m_RemoteWidth, m_RemoteHeight};
     UnlockImage();
     return size;
+}
+
+RemoteView TClientImage::GetView()
+{
+    LockImage();
+    RemoteView view{m_RemoteWidth, m_RemoteHeight, m_Clip};
+    UnlockImage();
+    return view;
+}
+
+void TClientImage::SetClipOrigin(POINT wanted)
+{
+    LockImage();
+    m_Clip = ClampClipOrigin(wanted, m_RemoteWidth, m_RemoteHeight);
+    UnlockImage();
 }
 
 unsigned long TClientImage::GetImageBytes()
