@@ -5,6 +5,7 @@
 
 #include <Ledgerkit/CompressTMemory.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -76,6 +77,16 @@ RemoteView TClientImage::GetView()
     LockImage();
     RemoteView view{m_RemoteWidth, m_RemoteHeight, m_Clip};
     UnlockImage();
+    return view;
+}
+
+RemoteView TClientImage::GetDrawableView()
+{
+    RemoteView view{0, 0, m_Clip};
+    if (TDIBitmap* pixels = m_Context.LookImgeObject()) {
+        view.width = std::min(m_RemoteWidth, pixels->GetWidth());
+        view.height = std::min(m_RemoteHeight, pixels->GetHeight());
+    }
     return view;
 }
 

@@ -50,6 +50,9 @@ public:
     SIZE GetRemoteSize();
     // Under the image lock: size and clip origin together.
     RemoteView GetView();
+    // Caller holds the image lock (drawing): the view with its size bounded by the image
+    // that exists, 0 x 0 without one, so no drawing reads past the pixels.
+    RemoteView GetDrawableView();
     // Main thread (the view windows): moves the clip region to wanted, kept inside the
     // remote screen (ClampClipOrigin).
     void SetClipOrigin(POINT wanted);

@@ -84,6 +84,22 @@ bool IsButtonUp(UINT message)
 
 } // namespace
 
+WorkingView GetWorkingView(uint32_t displayFlags)
+{
+    switch (displayFlags & 0x70) {
+    case 0x10:
+        return WorkingView::Reduced;
+    case 0x20:
+        return WorkingView::Clip;
+    case 0x40:
+        return WorkingView::Full;
+    default:
+        return WorkingView::None;
+    }
+}
+
+bool IsFittedToWindow(uint32_t displayFlags) { return (displayFlags & 0x80) != 0; }
+
 ImageWindow ClipPaneWindow(const RemoteView& remote)
 {
     if (remote.width <= 0 || remote.height <= 0) return ImageWindow{EMPTY_RECT, POINT{0, 0}};
@@ -133,14 +149,15 @@ RECT PaneConfinement(const PaneGeometry& geometry)
 PaneMouseAction DecidePaneMouse(const PaneGeometry& geometry, UINT message, WPARAM wParam,
                                 POINT point, bool sendAllowed)
 {
-    PaneMouseAction action{0, EventPacket{}, PaneCapture::Keep, EMPTY_RECT};
+    PaneMouseAction action{0, 0, EventPacket{}, PaneCapture::Keep, EMPTY_RECT};
     uint32_t flags = MouseFlagsForMessage(message);
     if (!flags) return action;
     int32_t data = message == WM_MOUSEWHEEL ? GET_WHEEL_DELTA_WPARAM(wParam) : 0;
     // A release frees even where it forwards nothing: the remote size may have gone to
     // 0 (a disconnect) while the button was held.
     if (IsButtonUp(message)) action.capture = PaneCapture::Release;
-    if (!MakePaneMouseRequest(geometry, point, flags, data, action.packet)) return action;
+    action.forwards = MakePaneMouseRequest(geometry, point, flags, data, action.packet);
+    if (!action.forwards) return action;
     action.send = sendAllowed;
     if (IsButtonDown(message)) {
         action.capture = PaneCapture::Take;

@@ -9,6 +9,12 @@
 
 #include <windows.h>
 
+// The working view: which pane forwards the mouse (bits 4 to 6 of displayFlags).
+enum class WorkingView { Reduced, Clip, Full, None };
+WorkingView GetWorkingView(uint32_t displayFlags);
+// Bit 7 of displayFlags: the full-size view fits the image to its window.
+bool IsFittedToWindow(uint32_t displayFlags);
+
 // How a pane shows the remote screen.
 enum class PaneKind {
     Reduced,    // the left panel's pane: the whole screen in 320 x 240
@@ -51,7 +57,8 @@ RECT PaneConfinement(const PaneGeometry& geometry);
 // What a pane does with one of its mouse messages while it is the working view.
 enum class PaneCapture { Keep, Take, Release };
 struct PaneMouseAction {
-    int send; // queue packet on the event link
+    int forwards; // the point lies on the remote screen: packet is made
+    int send;     // queue packet on the event link
     EventPacket packet;
     PaneCapture capture;
     RECT confine; // with Take, in pane coordinates
