@@ -242,7 +242,7 @@ int TFullViewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     case WM_VSCROLL:
     case WM_HSCROLL:
         if (!m_Live) return 0;
-        Scroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
+        Scroll(message == WM_VSCROLL, LOWORD(wParam), HIWORD(wParam));
         return 1;
     default:
         return 0;
@@ -267,7 +267,7 @@ void TFullViewWindow::OnPositionChanged()
     if (!IsZoomed(self) && !IsIconic(self)) ::GetWindowRect(self, &m_Context.settings.viewWindowRect);
 }
 
-void TFullViewWindow::Scroll(HWND bar, int code, long thumb)
+void TFullViewWindow::Scroll(bool vertical, int code, long thumb)
 {
     if (code == SB_THUMBTRACK || code == SB_ENDSCROLL) return; // the image waits for the release
     RemoteView remote = m_Context.client.GetImage().GetView();
@@ -275,11 +275,10 @@ void TFullViewWindow::Scroll(HWND bar, int code, long thumb)
         remote.height <= 0)
         return;
     SIZE pane = m_Pane->GetClientSize();
-    bool vertical = bar == m_Vertical;
     long& offset = vertical ? m_Scroll.y : m_Scroll.x;
     offset = ScrollOffset(offset, code, thumb, vertical ? remote.height : remote.width,
                           vertical ? pane.cy : pane.cx);
-    SetScrollPos(bar, SB_CTL, static_cast<int>(offset), TRUE);
+    SetScrollPos(vertical ? m_Vertical : m_Horizontal, SB_CTL, static_cast<int>(offset), TRUE);
     InvalidateRect(m_Pane->GetHandle(), nullptr, FALSE);
 }
 

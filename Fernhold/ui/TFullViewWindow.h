@@ -48,7 +48,8 @@ private:
     // WM_WINDOWPOSCHANGED: children placed for the new size, ranges anew, the rectangle
     // kept for the options.
     void OnPositionChanged();
-    void Scroll(HWND bar, int code, long thumb);
+    // WM_VSCROLL (vertical) or WM_HSCROLL from the window's scroll bars.
+    void Scroll(bool vertical, int code, long thumb);
 
     TViewPane* m_Pane;
     HWND m_Vertical = nullptr;

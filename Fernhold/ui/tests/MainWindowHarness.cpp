@@ -3,6 +3,8 @@
 
 #include "ui/TFernWndClass.h"
 
+#include <commctrl.h>
+
 namespace {
 TFernWndClass* g_TestClass = nullptr;
 } // namespace
@@ -10,6 +12,8 @@ TFernWndClass* g_TestClass = nullptr;
 void RegisterProgramClass()
 {
     if (g_TestClass) return;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
     g_TestClass = new TFernWndClass;
     g_TestClass->RegisterClassExA();
     g_lpWndClass = g_TestClass;

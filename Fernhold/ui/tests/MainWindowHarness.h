@@ -22,7 +22,8 @@ public:
     int shutDowns = 0;
 };
 
-// Registers the program's window class for the test program's life.
+// Registers the program's window class (and the common controls the windows use) for
+// the test program's life.
 void RegisterProgramClass();
 
 // The main window and its collaborators; the window is destroyed with the harness.
