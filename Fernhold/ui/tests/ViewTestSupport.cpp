@@ -63,3 +63,9 @@ HWND RightPane(const MainWindowHarness& harness) { return GetDlgItem(harness.Chi
 HWND FullViewWindow() { return FindWindowExA(nullptr, nullptr, "FernholdWnd", "FullView Window"); }
 
 HWND FullPane() { return GetDlgItem(FullViewWindow(), 320); }
+
+TFullViewWindow* FullViewOf(HWND window)
+{
+    return static_cast<TFullViewWindow*>(
+        reinterpret_cast<TWndCore*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+}

@@ -2,6 +2,7 @@
 // window put into a stage with a working view, window rectangles and pixels on screen.
 #pragma once
 
+#include "ui/TFullViewWindow.h"
 #include "ui/tests/MainWindowHarness.h"
 
 #include <windows.h>
@@ -37,3 +38,6 @@ HWND LeftPane(const MainWindowHarness& harness);
 HWND RightPane(const MainWindowHarness& harness);
 HWND FullViewWindow();
 HWND FullPane();
+// The window object behind the full-size view window, found as the control strip finds
+// its parent: through the window's user data.
+TFullViewWindow* FullViewOf(HWND window);

@@ -80,14 +80,6 @@ void EntryChanged(MainWindowHarness& harness, WPARAM which, LPARAM recordId)
     SendMessageA(harness.Handle(), UM_ENTRY_CHANGED, which, recordId);
 }
 
-// The window object behind the full-size view window, found as the control strip finds
-// its parent: through the window's user data.
-TFullViewWindow* FullViewOf(HWND window)
-{
-    return static_cast<TFullViewWindow*>(
-        reinterpret_cast<TWndCore*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
-}
-
 uint16_t Red(long, long) { return PIXEL_RED; }
 // Left half red, right half blue.
 uint16_t Halves(long x, long) { return x < 320 ? PIXEL_RED : PIXEL_BLUE; }
