@@ -48,6 +48,11 @@ void SetBar(HWND bar, const ScrollRange& range)
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    GetScrollInfo(bar, SB_CTL, &info);
+    // Every arriving image asks again; a bar redrawn for nothing costs more than the image.
+    if (info.nMin == 0 && info.nMax == range.max && info.nPage == range.page &&
+        info.nPos == range.offset)
+        return;
     info.nMin = 0;
     info.nMax = range.max;
     info.nPage = range.page;

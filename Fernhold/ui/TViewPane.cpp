@@ -32,6 +32,10 @@ int TViewPane::ForwardMouse(TUiContext& context, const PaneGeometry& geometry, U
                                              MousePoint(GetHandle(), message, lParam), sendAllowed);
     if (action.send) link->Post(action.packet);
     ApplyCapture(action.capture, action.confine);
+    // The platform sends the wheel to the focus window: a pane that is pressed takes the
+    // focus, so the wheel turned over it afterwards reaches it. Keys still reach the
+    // keyboard hook, which sees the whole thread.
+    if (action.capture == PaneCapture::Take) SetFocus(GetHandle());
     return action.forwards;
 }
 

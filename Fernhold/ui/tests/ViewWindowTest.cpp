@@ -515,10 +515,12 @@ TEST(ViewWindowTest, APaneMovesTheDestinationsCursorThroughARealSession)
         5000))
         << cursor.x << "," << cursor.y;
 
-    // A press there captures and confines to the pane; the release frees both.
+    // A press there captures and confines to the pane and takes the focus; the release
+    // frees both.
     HWND pane = RightPane(harness);
     SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 12));
     EXPECT_EQ(GetCapture(), pane);
+    EXPECT_EQ(GetFocus(), pane); // where the platform sends the wheel
     const RECT paneRect = ScreenRectOf(pane);
     RECT clipped;
     GetClipCursor(&clipped);
