@@ -29,12 +29,6 @@ constexpr int BAR_ROWS = 20;
 constexpr int ART_WIDTH = 376;
 constexpr RECT INITIAL_RECT{0, 0, 640, 480};
 
-bool IsPaneMouse(UINT message)
-{
-    return message == WM_MOUSEMOVE || message == WM_MOUSEWHEEL ||
-           (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP);
-}
-
 HWND MakeScrollBar(HWND parent, DWORD style, int id, const RECT& rect)
 {
     return CreateWindowExA(0, "SCROLLBAR", "", style, rect.left, rect.top, rect.right - rect.left,
@@ -314,7 +308,7 @@ int TFullViewWindow::OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, L
     default:
         break;
     }
-    if (m_Live && IsPaneMouse(message) &&
+    if (m_Live && IsPaneMouseMessage(message) &&
         GetWorkingView(m_Context.settings.displayFlags) == WorkingView::Full)
         m_Pane->ForwardMouse(m_Context, GetPaneGeometry(), message, wParam, lParam);
     return 0; // and on to the default procedure

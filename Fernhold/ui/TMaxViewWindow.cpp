@@ -21,18 +21,13 @@ const ListColumn DESTINATION_COLUMNS[] = {
 const ViewPanelLayout LEFT_PANEL{"MaxView Window",
                                  RECT{0, 24, 360, 304},
                                  300,
-                                 SIZE{360, 280},
-                                 RECT{17, 17, 343, 263},
-                                 320,
-                                 RECT{20, 20, 20 + REDUCED_WIDTH, 20 + REDUCED_HEIGHT},
+                                 SIZE{REDUCED_WIDTH, REDUCED_HEIGHT},
                                  "View Window",
                                  320,
                                  310,
-                                 RECT{20, 35, 340, 239},
+                                 204,
                                  DESTINATION_COLUMNS,
                                  3,
-                                 4,
-                                 160,
                                  1,
                                  REPAINT_LEFT_PANEL};
 
@@ -60,12 +55,6 @@ int ListButtonAt(POINT point)
         if (point.x >= LIST_BUTTON_X[i] && point.x < LIST_BUTTON_X[i] + LIST_BUTTON_WIDTH)
             return i + 1;
     return 0;
-}
-
-bool IsPaneMouse(UINT message)
-{
-    return message == WM_MOUSEMOVE || message == WM_MOUSEWHEEL ||
-           (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP);
 }
 
 // Five 16 x 16 icons cut from the program's bitmap, black transparent; null when the
@@ -268,12 +257,6 @@ void TMaxViewWindow::RunListButton(int)
 int TMaxViewWindow::OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     switch (message) {
-    case WM_ERASEBKGND:
-        *result = 1; // the paint covers the whole pane
-        return 1;
-    case WM_PAINT:
-        PaintPane();
-        return 1;
     case WM_SETCURSOR:
         if (LOWORD(lParam) != HTCLIENT || !m_PaneCursor) return 0;
         SetCursor(m_PaneCursor);
@@ -283,32 +266,30 @@ int TMaxViewWindow::OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
         if (m_Dragging && reinterpret_cast<HWND>(lParam) != m_Pane->GetHandle()) EndDrag();
         return 0;
     default:
-        break;
+        return TViewPanel::OnPaneMessage(message, wParam, lParam, result);
     }
-    if (!IsPaneMouse(message)) return 0;
-    POINT point = MousePoint(m_Pane->GetHandle(), message, lParam);
+}
+
+void TMaxViewWindow::OnPaneMouse(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (GetWorkingView(m_Context.settings.displayFlags)) {
     case WorkingView::Reduced: {
-        if (message == WM_MOUSEMOVE) FollowClip(point);
+        if (message == WM_MOUSEMOVE) FollowClip(MousePoint(m_Pane->GetHandle(), message, lParam));
         PaneGeometry geometry{PaneKind::Reduced, m_Context.client.GetImage().GetView(),
                               SIZE{REDUCED_WIDTH, REDUCED_HEIGHT}, POINT{0, 0}};
         m_Pane->ForwardMouse(m_Context, geometry, message, wParam, lParam);
         break;
     }
     case WorkingView::Clip:
-        DragClip(message, point);
+        DragClip(message, MousePoint(m_Pane->GetHandle(), message, lParam));
         break;
     default:
         break;
     }
-    return 0; // and on to the default procedure
 }
 
-void TMaxViewWindow::PaintPane()
+void TMaxViewWindow::PaintPane(HDC screen)
 {
-    HWND pane = m_Pane->GetHandle();
-    PAINTSTRUCT paint;
-    HDC screen = BeginPaint(pane, &paint);
     RemoteView remote = m_Context.client.GetImage().GetView();
     if (m_Skin.Lock()) {
         ::BitBlt(screen, 0, 0, REDUCED_WIDTH, REDUCED_HEIGHT, m_Skin.GetReducedCanvas(), 0, 0,
@@ -317,7 +298,6 @@ void TMaxViewWindow::PaintPane()
     }
     RECT outline = ClipOutline(remote);
     if (!IsRectEmpty(&outline)) DrawFocusRect(screen, &outline);
-    EndPaint(pane, &paint);
 }
 
 void TMaxViewWindow::FollowClip(POINT point)

@@ -28,6 +28,11 @@ protected:
     int OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     int OnListNotify(const NMHDR& header, LRESULT* result) override;
     int OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // The reduced image and, while the remote size is known, the clip outline.
+    void PaintPane(HDC screen) override;
+    // Forwarded and followed while the reduced pane is the working view; the clip
+    // region dragged while the clip pane is.
+    void OnPaneMouse(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // Caller holds the destination-list lock.
@@ -41,7 +46,6 @@ private:
     LRESULT EndLabelEdit(const NMLVDISPINFOA& info);
     void ReleaseEditLock();
 
-    void PaintPane();
     // Working view reduced: the clip region follows the cursor.
     void FollowClip(POINT point);
     // Working view clip: the clip region is dragged by its outline.

@@ -15,18 +15,13 @@ const ListColumn LISTENER_COLUMNS[] = {{"IP Address", 120}, {"Port Number", 100}
 const ViewPanelLayout RIGHT_PANEL{"MinView Window",
                                   RECT{360, 24, 640, 244},
                                   400,
-                                  SIZE{280, 220},
-                                  RECT{17, 17, 263, 203},
-                                  240,
-                                  RECT{20, 20, 20 + CLIP_WIDTH, 20 + CLIP_HEIGHT},
+                                  SIZE{CLIP_WIDTH, CLIP_HEIGHT},
                                   "Clip View Window",
                                   420,
                                   410,
-                                  RECT{20, 35, 260, 200},
+                                  165,
                                   LISTENER_COLUMNS,
                                   2,
-                                  3,
-                                  80,
                                   3,
                                   REPAINT_RIGHT_PANEL};
 
@@ -59,41 +54,18 @@ int TMinViewWindow::OnListNotify(const NMHDR& header, LRESULT* result)
     return 1;
 }
 
-int TMinViewWindow::OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+void TMinViewWindow::OnPaneMouse(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_ERASEBKGND:
-        *result = 1; // the paint covers the whole pane
-        return 1;
-    case WM_PAINT:
-        PaintPane();
-        return 1;
-    case WM_MOUSEMOVE:
-    case WM_MOUSEWHEEL:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP: {
-        if (GetWorkingView(m_Context.settings.displayFlags) != WorkingView::Clip) return 0;
-        PaneGeometry geometry{PaneKind::Clip, m_Context.client.GetImage().GetView(),
-                              SIZE{CLIP_WIDTH, CLIP_HEIGHT}, POINT{0, 0}};
-        if (m_Pane->ForwardMouse(m_Context, geometry, message, wParam, lParam) &&
-            message == WM_MOUSEMOVE)
-            PostToMain(UM_REPAINT, REPAINT_RIGHT_PANEL, 1);
-        return 0; // and on to the default procedure
-    }
-    default:
-        return 0;
-    }
+    if (GetWorkingView(m_Context.settings.displayFlags) != WorkingView::Clip) return;
+    PaneGeometry geometry{PaneKind::Clip, m_Context.client.GetImage().GetView(),
+                          SIZE{CLIP_WIDTH, CLIP_HEIGHT}, POINT{0, 0}};
+    if (m_Pane->ForwardMouse(m_Context, geometry, message, wParam, lParam) &&
+        message == WM_MOUSEMOVE)
+        PostToMain(UM_REPAINT, REPAINT_RIGHT_PANEL, 1);
 }
 
-void TMinViewWindow::PaintPane()
+void TMinViewWindow::PaintPane(HDC screen)
 {
-    HWND pane = m_Pane->GetHandle();
-    PAINTSTRUCT paint;
-    HDC screen = BeginPaint(pane, &paint);
     TClientImage& image = m_Context.client.GetImage();
     image.LockImage();
     ImageWindow shown = ClipPaneWindow(image.GetDrawableView());
@@ -106,5 +78,4 @@ void TMinViewWindow::PaintPane()
     RECT below{0, part.bottom, part.right, CLIP_HEIGHT};
     FillRect(screen, &right, black);
     FillRect(screen, &below, black);
-    EndPaint(pane, &paint);
 }

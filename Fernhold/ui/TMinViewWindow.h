@@ -14,9 +14,8 @@ public:
 
 protected:
     int OnListNotify(const NMHDR& header, LRESULT* result) override;
-    int OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-
-private:
     // The clip region from the client image; beyond a small screen's edge, black.
-    void PaintPane();
+    void PaintPane(HDC screen) override;
+    // Forwarded while the clip pane is the working view.
+    void OnPaneMouse(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -4,23 +4,14 @@
 #include "net/TClientCore.h"
 #include "net/TEventLink.h"
 #include "ui/ConnectionState.h"
-#include "ui/TFernWndClass.h"
-
-#include <Panekind/TWindow.h>
+#include "ui/TSkinWindow.h"
 
 #include <windowsx.h>
 
 int TViewPane::Create(HWND parent, const char* text, const RECT& rect, LONG_PTR id,
                       unsigned long style)
 {
-    TWindow window(*this);
-    window.SetStyle(style);
-    window.SetWindowTextA(TString(text));
-    window.SetMother(parent);
-    window.SetWindowRect(rect);
-    window.SetID(id);
-    window.SetWindowProc(UserProc);
-    return window.CreateWindowExA(*g_lpWndClass) != nullptr;
+    return CreateChildWindow(*this, parent, text, rect, id, style, UserProc);
 }
 
 int TViewPane::ForwardMouse(TUiContext& context, const PaneGeometry& geometry, UINT message,
@@ -90,6 +81,12 @@ LRESULT TViewPane::UserProc(TWndCore* core, UINT message, WPARAM wParam, LPARAM 
     LRESULT result = 0;
     if (pane->m_Owner.OnPaneMessage(message, wParam, lParam, &result)) return result;
     return core->DefMessageProc(message, wParam, lParam);
+}
+
+bool IsPaneMouseMessage(UINT message)
+{
+    return message == WM_MOUSEMOVE || message == WM_MOUSEWHEEL ||
+           (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONUP);
 }
 
 POINT MousePoint(HWND window, UINT message, LPARAM lParam)

@@ -54,6 +54,8 @@ private:
     bool m_Confined = false;
 };
 
+// The mouse messages a pane forwards: moves, the three buttons and the wheel.
+bool IsPaneMouseMessage(UINT message);
 // A mouse message's point in the window's client coordinates: the wheel reports the
 // screen position, the other messages the client position.
 POINT MousePoint(HWND window, UINT message, LPARAM lParam);

@@ -14,6 +14,9 @@ constexpr int ANIMATION_ROW = 60;
 constexpr int ANIMATION_FRAMES = 10;
 constexpr int ANIMATION_BITMAP = 3; // of the left panel's group
 constexpr int FIRST_PART_WIDTH = 160;
+constexpr int BORDER = 20; // around the pane
+constexpr int WORK_AREA_MARGIN = 3;
+constexpr int HEADER_ROWS = 15;
 } // namespace
 
 TViewPanel::TViewPanel(TUiContext& context, SkinCanvas canvas, const ViewPanelLayout& layout)
@@ -23,12 +26,19 @@ TViewPanel::TViewPanel(TUiContext& context, SkinCanvas canvas, const ViewPanelLa
 
 TViewPanel::~TViewPanel() { m_Pane->Release(); }
 
+RECT TViewPanel::ViewArea() const
+{
+    return RECT{BORDER, BORDER, BORDER + m_Layout.pane.cx, BORDER + m_Layout.pane.cy};
+}
+
 int TViewPanel::Create(HWND parent)
 {
+    RECT list{BORDER, BORDER + HEADER_ROWS, BORDER + m_Layout.pane.cx,
+              BORDER + HEADER_ROWS + m_Layout.listHeight};
     return CreateChild(parent, m_Layout.text, m_Layout.rect, m_Layout.id) &&
-           m_List.Create(GetHandle(), m_Layout.listId, m_Layout.listRect, m_Layout.columns,
+           m_List.Create(GetHandle(), m_Layout.listId, list, m_Layout.columns,
                          m_Layout.columnCount) &&
-           m_Pane->Create(GetHandle(), m_Layout.paneText, m_Layout.viewArea, m_Layout.paneId,
+           m_Pane->Create(GetHandle(), m_Layout.paneText, ViewArea(), m_Layout.paneId,
                           PANE_STYLE);
 }
 
@@ -71,7 +81,7 @@ void TViewPanel::TakeViewAreaFromScreen()
 {
     // A hidden window has nothing on screen to read: the canvas keeps what it holds.
     if (!IsWindowVisible(GetHandle()) || !m_Skin.Lock()) return;
-    const RECT& area = m_Layout.viewArea;
+    const RECT area = ViewArea();
     // A cache context without child clipping: the list or pane on screen is what is read.
     HDC screen = GetDCEx(GetHandle(), nullptr, DCX_CACHE);
     ::BitBlt(m_Skin.GetCanvas(m_Canvas), area.left, area.top, area.right - area.left,
@@ -95,10 +105,13 @@ void TViewPanel::Compose(TMemDC& canvas)
         ComposeWaitingStep(canvas);
         return;
     }
-    DrawPanelFrame(canvas, m_Layout.size.cx, m_Layout.size.cy);
-    DrawSunkenArea(canvas, m_Layout.workArea);
+    RECT work = ViewArea();
+    InflateRect(&work, WORK_AREA_MARGIN, WORK_AREA_MARGIN);
+    DrawPanelFrame(canvas, m_Layout.pane.cx + 2 * BORDER, m_Layout.pane.cy + 2 * BORDER);
+    DrawSunkenArea(canvas, work);
     if (m_Context.uiState != UI_STATE_IDLE) return;
-    canvas.BitBlt(20, 20, m_Layout.headerWidth, 15, m_Skin.GetBitmap(m_Canvas, 0), 0, 0, 1);
+    canvas.BitBlt(BORDER, BORDER, m_Layout.pane.cx, HEADER_ROWS, m_Skin.GetBitmap(m_Canvas, 0), 0,
+                  0, 1);
     ComposeAtRest(canvas);
 }
 
@@ -108,14 +121,34 @@ void TViewPanel::ComposeWaitingStep(TMemDC& canvas)
 {
     TDIBitmap* art = m_Skin.GetBitmap(CANVAS_MAXVIEW, ANIMATION_BITMAP);
     unsigned short opacity = static_cast<unsigned short>(m_Counter);
-    for (int row = 0; row < m_Layout.animationRows; ++row) {
-        int y = 20 + row * ANIMATION_ROW;
+    // Two parts a row: 160 columns, then the rest of the pane's width.
+    for (int row = 0; row < m_Layout.pane.cy / ANIMATION_ROW; ++row) {
+        int y = BORDER + row * ANIMATION_ROW;
         int source = ((m_Frame + row) % ANIMATION_FRAMES) * ANIMATION_ROW;
-        canvas.BitAlphaBlt(20, y, FIRST_PART_WIDTH, ANIMATION_ROW, art, 0, source, opacity);
-        canvas.BitAlphaBlt(20 + FIRST_PART_WIDTH, y, m_Layout.secondPartWidth, ANIMATION_ROW, art,
-                           FIRST_PART_WIDTH, source, opacity);
+        canvas.BitAlphaBlt(BORDER, y, FIRST_PART_WIDTH, ANIMATION_ROW, art, 0, source, opacity);
+        canvas.BitAlphaBlt(BORDER + FIRST_PART_WIDTH, y, m_Layout.pane.cx - FIRST_PART_WIDTH,
+                           ANIMATION_ROW, art, FIRST_PART_WIDTH, source, opacity);
     }
     m_Frame = (m_Frame + m_Layout.frameStep) % ANIMATION_FRAMES;
+}
+
+int TViewPanel::OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        *result = 1; // the paint covers the whole pane
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC screen = BeginPaint(m_Pane->GetHandle(), &paint);
+        PaintPane(screen);
+        EndPaint(m_Pane->GetHandle(), &paint);
+        return 1;
+    }
+    default:
+        if (IsPaneMouseMessage(message)) OnPaneMouse(message, wParam, lParam);
+        return 0;
+    }
 }
 
 int TViewPanel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)

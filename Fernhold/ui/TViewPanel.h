@@ -11,23 +11,21 @@ constexpr WPARAM REPAINT_LEFT_PANEL = 3;
 constexpr WPARAM REPAINT_RIGHT_PANEL = 4;
 constexpr WPARAM REPAINT_FULL_VIEW = 7;
 
-// Where a panel puts its parts and how it animates; one constant per panel.
+// What sets one panel apart; the rest of its geometry follows from its pane: the panel
+// is the pane with a 20-pixel border, the sunken work area 3 pixels around the pane, the
+// header strip across the pane's top, the list 15 pixels down, the animation's rows of
+// 60 pixels over the pane. One constant per panel.
 struct ViewPanelLayout {
     const char* text;
     RECT rect; // in the main window
     LONG_PTR id;
-    SIZE size;
-    RECT workArea;   // the sunken area of the art at rest
-    int headerWidth; // columns of the header strip drawn at 20, 20
-    RECT viewArea;   // the pane's rectangle, also what the animation starts from
+    SIZE pane;
     const char* paneText;
     LONG_PTR paneId;
     int listId;
-    RECT listRect;
+    int listHeight;
     const ListColumn* columns;
     int columnCount;
-    int animationRows;   // rows of 60 pixels from y 20
-    int secondPartWidth; // the second part of each row, at x 180
     int frameStep;       // frames the animation advances per step
     WPARAM repaintIndex; // UM_REPAINT index of the panel
 };
@@ -61,11 +59,18 @@ protected:
     int OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // A notification of the panel's list; 1 when handled.
     virtual int OnListNotify(const NMHDR& header, LRESULT* result) = 0;
+    // The pane's messages: its paint (all of it, between BeginPaint and EndPaint) and
+    // its mouse; every mouse message then goes on to the default procedure.
+    int OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    virtual void PaintPane(HDC screen) = 0;
+    virtual void OnPaneMouse(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
     TListControl m_List;
     TViewPane* m_Pane;
 
 private:
+    // The pane's rectangle, also the area the animation starts from.
+    RECT ViewArea() const;
     bool IsWaiting() const;
     // The view area as it is on screen now, into the canvas (the animation fades over it).
     void TakeViewAreaFromScreen();

@@ -130,22 +130,18 @@ TEST(EventLinkTest, PacketsGoOutWholeAndInOrder)
 
 TEST(EventLinkTest, PauseKeepsQueuedPacketsUntilTheNextSend)
 {
-    RecordingEventPeer peer(27302);
-    TFernSettings settings;
-    settings.displayFlags = 0x813; // paused
-    TEventLink link(settings);
-    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27302)), 1);
+    PausedEventSession session(27302);
+    ASSERT_TRUE(session.IsConnected());
 
     for (uint32_t n = 0; n < 250; ++n)
-        link.Post(Numbered(n));
+        session.link.Post(Numbered(n));
     Sleep(300);
-    EXPECT_EQ(peer.Received().size(), 0u);
+    EXPECT_EQ(session.peer.Received().size(), 0u);
 
-    settings.displayFlags = 0x413;
-    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TM_SEND_EVENTS, 0, 0));
-    ASSERT_TRUE(peer.WaitForCount(199, 10000));
+    ASSERT_TRUE(session.Resume());
+    ASSERT_TRUE(session.peer.WaitForCount(199, 10000));
     Sleep(200);
-    std::vector<EventPacket> got = peer.Received();
+    std::vector<EventPacket> got = session.peer.Received();
     ASSERT_EQ(got.size(), 199u);
     for (uint32_t n = 0; n < 199; ++n)
         EXPECT_EQ(got[n].header.param1, n);

@@ -60,20 +60,15 @@ TEST(EventQueuePriorityTest, ButtonsWheelAndKeysTakeTheSlotOfAQueuedMove)
 
 TEST(EventQueuePriorityTest, AButtonUpAfterAPauseFullOfMovesReachesTheDestination)
 {
-    RecordingEventPeer peer(27307);
-    TFernSettings settings;
-    settings.displayFlags = 0x813; // paused
-    TEventLink link(settings);
-    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27307)), 1);
-
+    PausedEventSession session(27307);
+    ASSERT_TRUE(session.IsConnected());
     for (long n = 0; n < 250; ++n)
-        link.Post(Mouse(n, WM_MOUSEMOVE));
-    link.Post(Mouse(250, WM_LBUTTONUP));
+        session.link.Post(Mouse(n, WM_MOUSEMOVE));
+    session.link.Post(Mouse(250, WM_LBUTTONUP));
 
-    settings.displayFlags = 0x413; // resumed
-    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TM_SEND_EVENTS, 0, 0));
-    ASSERT_TRUE(peer.WaitForCount(199, 10000));
-    std::vector<EventPacket> got = peer.Received();
+    ASSERT_TRUE(session.Resume());
+    ASSERT_TRUE(session.peer.WaitForCount(199, 10000));
+    std::vector<EventPacket> got = session.peer.Received();
     ASSERT_EQ(got.size(), 199u);
     EXPECT_EQ(FlagsOf(got.back()), 0x8004u);
     EXPECT_EQ(FlagsOf(got[got.size() - 2]), 0x8001u);

@@ -57,3 +57,15 @@ void RecordingEventPeer::Serve()
     }
     closesocket(s);
 }
+
+PausedEventSession::PausedEventSession(uint16_t port) : peer(port)
+{
+    settings.displayFlags = 0x813; // paused
+    m_Connected = link.Connect(LoopbackAddress("127.0.0.1", port)) == 1;
+}
+
+bool PausedEventSession::Resume()
+{
+    settings.displayFlags = 0x413;
+    return PostThreadMessageA(link.GetThreadId(), TM_SEND_EVENTS, 0, 0) != 0;
+}

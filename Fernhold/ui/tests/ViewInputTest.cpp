@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -70,45 +71,71 @@ uint16_t Halves(long x, long) { return x < 320 ? PIXEL_RED : PIXEL_BLUE; }
 // Red in the first 100 columns: any scroll to the right shows blue at the pane's edge.
 uint16_t RedStart(long x, long) { return x < 100 ? PIXEL_RED : PIXEL_BLUE; }
 
+// A hand on a thread of its own while this, the user-interface thread, pumps: press
+// moves, presses and returns where the hand stands; look then runs here with the button
+// held and the last moves delivered; then the hand releases. False when the hand never
+// got that far.
+bool PressLookRelease(const std::function<POINT()>& press, const std::function<void()>& look)
+{
+    std::atomic<bool> held{false}, looked{false};
+    std::thread hand([&] {
+        POINT at = press();
+        held = true;
+        AwaitOnHand([&] { return looked.load(); }, 10000);
+        MouseAt(at, MOUSEEVENTF_LEFTUP);
+    });
+    bool reached = PumpUntil([&] { return held.load(); }, 10000);
+    PumpUntil([] { return false; }, 100); // the last moves reach the windows
+    if (reached) look();
+    looked = true;
+    PumpUntil(ButtonUp, 5000);
+    hand.join();
+    DrainMessages();
+    return reached;
+}
+
+// The main window connected with a 640 x 480 remote screen and the given working view,
+// in front; false when the window could not be made.
+bool ConnectedOnTop(MainWindowHarness& harness, uint32_t displayFlags)
+{
+    if (!harness.Create()) return false;
+    PaintRemote(harness.client.GetImage(), 640, 480, Halves);
+    EnterStage(harness, UI_STATE_CONNECTED, displayFlags);
+    SetForegroundWindow(harness.Handle());
+    DrainMessages();
+    return true;
+}
+
 TEST(ViewInputTest, AHeldButtonKeepsTheCursorConfinedToThePaneUntilItsRelease)
 {
     MainWindowHarness harness;
-    ASSERT_TRUE(harness.Create());
-    PaintRemote(harness.client.GetImage(), 640, 480, Halves);
     // No event link: nothing is sent, and the pane still captures and confines.
-    EnterStage(harness, UI_STATE_CONNECTED, CONNECTED_REDUCED);
-    SetForegroundWindow(harness.Handle());
-    DrainMessages();
+    ASSERT_TRUE(ConnectedOnTop(harness, CONNECTED_REDUCED));
     HWND pane = LeftPane(harness);
     const RECT paneRect = ScreenRectOf(pane);
     const DWORD uiThread = GetCurrentThreadId();
 
-    std::atomic<bool> held{false}, checked{false}, pressed{false};
-    std::thread hand([&] {
-        POINT start = Inside(paneRect, 160, 120);
-        MouseAt(start, 0);
-        Sleep(50);
-        MouseAt(start, MOUSEEVENTF_LEFTDOWN);
-        pressed = AwaitOnHand([&] { return CaptureOf(uiThread) == pane; }, 5000);
-        MoveInSteps(start, POINT{paneRect.right + 200, paneRect.bottom + 150});
-        held = true;
-        AwaitOnHand([&] { return checked.load(); }, 10000);
-        MouseAt(POINT{paneRect.right + 200, paneRect.bottom + 150}, MOUSEEVENTF_LEFTUP);
-    });
-    bool wasHeld = PumpUntil([&] { return held.load(); }, 10000);
-    PumpUntil([] { return false; }, 100); // the last moves reach the pane
+    bool pressed = false;
     RECT clip{};
-    GetClipCursor(&clip);
     POINT cursor{};
-    GetCursorPos(&cursor);
-    HWND capture = GetCapture();
-    checked = true;
-    PumpUntil([&] { return ButtonUp() && CaptureOf(uiThread) != pane; }, 5000);
-    hand.join();
-    DrainMessages();
-
-    ASSERT_TRUE(wasHeld);
-    EXPECT_TRUE(pressed.load()) << "the press never captured";
+    HWND capture = nullptr;
+    ASSERT_TRUE(PressLookRelease(
+        [&] {
+            POINT start = Inside(paneRect, 160, 120);
+            POINT outside{paneRect.right + 200, paneRect.bottom + 150};
+            MouseAt(start, 0);
+            Sleep(50);
+            MouseAt(start, MOUSEEVENTF_LEFTDOWN);
+            pressed = AwaitOnHand([&] { return CaptureOf(uiThread) == pane; }, 5000);
+            MoveInSteps(start, outside);
+            return outside;
+        },
+        [&] {
+            GetClipCursor(&clip);
+            GetCursorPos(&cursor);
+            capture = GetCapture();
+        }));
+    EXPECT_TRUE(pressed) << "the press never captured";
     EXPECT_EQ(capture, pane);
     EXPECT_TRUE(EqualRect(&clip, &paneRect))
         << clip.left << "," << clip.top << "," << clip.right << "," << clip.bottom;
@@ -124,46 +151,35 @@ TEST(ViewInputTest, AHeldButtonKeepsTheCursorConfinedToThePaneUntilItsRelease)
 TEST(ViewInputTest, TheClipRegionIsDraggedByItsOutlineWithTheHandCursors)
 {
     MainWindowHarness harness;
-    ASSERT_TRUE(harness.Create());
+    // Clip origin 0, 0: outlined at 0, 0 to 120, 90 in the reduced pane.
+    ASSERT_TRUE(ConnectedOnTop(harness, CONNECTED_CLIP_WORKING));
     TClientImage& image = harness.client.GetImage();
-    PaintRemote(image, 640, 480, Halves);
-    image.SetClipOrigin(POINT{0, 0}); // outlined at 0, 0 to 120, 90 in the reduced pane
-    EnterStage(harness, UI_STATE_CONNECTED, CONNECTED_CLIP_WORKING);
-    SetForegroundWindow(harness.Handle());
-    DrainMessages();
     HWND pane = LeftPane(harness);
     const RECT paneRect = ScreenRectOf(pane);
     const DWORD uiThread = GetCurrentThreadId();
 
-    std::atomic<bool> dragging{false}, checked{false};
     HCURSOR hover = nullptr, duringDrag = nullptr;
-    std::thread hand([&] {
-        POINT grip = Inside(paneRect, 60, 45);
-        MoveInSteps(Inside(paneRect, 200, 200), grip);
-        Sleep(100);
-        CURSORINFO shape{};
-        shape.cbSize = sizeof(shape);
-        GetCursorInfo(&shape);
-        hover = shape.hCursor;
-        MouseAt(grip, MOUSEEVENTF_LEFTDOWN);
-        AwaitOnHand([&] { return CaptureOf(uiThread) == pane; }, 5000);
-        MoveInSteps(grip, Inside(paneRect, 200, 150));
-        Sleep(100);
-        GetCursorInfo(&shape);
-        duringDrag = shape.hCursor;
-        dragging = true;
-        AwaitOnHand([&] { return checked.load(); }, 10000);
-        MouseAt(Inside(paneRect, 200, 150), MOUSEEVENTF_LEFTUP);
-    });
-    PumpUntil([&] { return dragging.load(); }, 10000);
-    PumpUntil([] { return false; }, 100);
     RECT clip{};
-    GetClipCursor(&clip);
-    checked = true;
-    PumpUntil([&] { return ButtonUp() && CaptureOf(uiThread) != pane; }, 5000);
-    hand.join();
-    DrainMessages();
-
+    auto shape = [] {
+        CURSORINFO info{};
+        info.cbSize = sizeof(info);
+        GetCursorInfo(&info);
+        return info.hCursor;
+    };
+    ASSERT_TRUE(PressLookRelease(
+        [&] {
+            POINT grip = Inside(paneRect, 60, 45), to = Inside(paneRect, 200, 150);
+            MoveInSteps(Inside(paneRect, 200, 200), grip);
+            Sleep(100);
+            hover = shape();
+            MouseAt(grip, MOUSEEVENTF_LEFTDOWN);
+            AwaitOnHand([&] { return CaptureOf(uiThread) == pane; }, 5000);
+            MoveInSteps(grip, to);
+            Sleep(100);
+            duringDrag = shape();
+            return to;
+        },
+        [&] { GetClipCursor(&clip); }));
     EXPECT_EQ(hover, harness.skin.GetHoverCursor());
     EXPECT_EQ(duringDrag, harness.skin.GetDragCursor());
     EXPECT_TRUE(EqualRect(&clip, &paneRect));
@@ -173,6 +189,7 @@ TEST(ViewInputTest, TheClipRegionIsDraggedByItsOutlineWithTheHandCursors)
     RECT freed{};
     GetClipCursor(&freed);
     EXPECT_FALSE(EqualRect(&freed, &paneRect));
+    EXPECT_NE(GetCapture(), pane);
 }
 
 TEST(ViewInputTest, TheThumbMovesTheImageOnlyWhenItIsReleased)
