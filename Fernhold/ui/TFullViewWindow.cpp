@@ -139,8 +139,8 @@ void TFullViewWindow::UpdateScrollInfo()
 {
     RemoteView remote = m_Context.client.GetImage().GetView();
     SIZE pane = m_Pane->GetClientSize();
-    bool shown = !IsFittedToWindow(m_Context.settings.displayFlags) && remote.width > 0 &&
-                 remote.height > 0;
+    bool shown =
+        !IsFittedToWindow(m_Context.settings.displayFlags) && remote.width > 0 && remote.height > 0;
     ScrollRange across = AxisScrollRange(remote.width, pane.cx, m_Scroll.x, shown);
     ScrollRange down = AxisScrollRange(remote.height, pane.cy, m_Scroll.y, shown);
     m_Scroll = POINT{across.offset, down.offset};
@@ -263,7 +263,8 @@ void TFullViewWindow::OnPositionChanged()
         SetWindowPos(strip, nullptr, layout.strip.x, layout.strip.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateScrollInfo();
-    if (!IsZoomed(self) && !IsIconic(self)) ::GetWindowRect(self, &m_Context.settings.viewWindowRect);
+    if (!IsZoomed(self) && !IsIconic(self))
+        ::GetWindowRect(self, &m_Context.settings.viewWindowRect);
 }
 
 void TFullViewWindow::Scroll(bool vertical, int code, long thumb)

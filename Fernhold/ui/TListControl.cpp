@@ -86,6 +86,6 @@ void TListControl::SetRow(int row, const char* const* texts, int icon)
 
 int TListControl::GetSelectedRow() const
 {
-    return static_cast<int>(SendMessageA(m_List, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                         LVNI_SELECTED));
+    return static_cast<int>(
+        SendMessageA(m_List, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }

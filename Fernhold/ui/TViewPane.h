@@ -31,8 +31,8 @@ public:
     // DecidePaneMouse for geometry, its request queued on the client's event link when
     // that exists and the mouse switch is on, the capture applied. 1 when the point
     // forwards (lies on the remote screen).
-    int ForwardMouse(TUiContext& context, const PaneGeometry& geometry, UINT message,
-                     WPARAM wParam, LPARAM lParam);
+    int ForwardMouse(TUiContext& context, const PaneGeometry& geometry, UINT message, WPARAM wParam,
+                     LPARAM lParam);
     // Captures the mouse and confines the cursor to confine (pane coordinates), or frees
     // both; Keep does nothing.
     void ApplyCapture(PaneCapture capture, const RECT& confine);

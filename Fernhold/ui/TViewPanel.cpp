@@ -38,8 +38,7 @@ int TViewPanel::Create(HWND parent)
     return CreateChild(parent, m_Layout.text, m_Layout.rect, m_Layout.id) &&
            m_List.Create(GetHandle(), m_Layout.listId, list, m_Layout.columns,
                          m_Layout.columnCount) &&
-           m_Pane->Create(GetHandle(), m_Layout.paneText, ViewArea(), m_Layout.paneId,
-                          PANE_STYLE);
+           m_Pane->Create(GetHandle(), m_Layout.paneText, ViewArea(), m_Layout.paneId, PANE_STYLE);
 }
 
 bool TViewPanel::IsWaiting() const

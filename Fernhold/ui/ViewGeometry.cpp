@@ -61,9 +61,9 @@ bool LocatePanePoint(const PaneGeometry& geometry, POINT point, RemoteFraction* 
     case PaneKind::Clip:
         return FromImageWindow(ClipPaneWindow(remote), remote, point, fraction);
     case PaneKind::FullActual:
-        return FromImageWindow(ActualPaneWindow(geometry.pane, remote.width, remote.height,
-                                                geometry.scroll),
-                               remote, point, fraction);
+        return FromImageWindow(
+            ActualPaneWindow(geometry.pane, remote.width, remote.height, geometry.scroll), remote,
+            point, fraction);
     case PaneKind::FullFitted:
         if (!Contains(RECT{0, 0, geometry.pane.cx, geometry.pane.cy}, point)) return false;
         *fraction = RemoteFraction{point.x, geometry.pane.cx, point.y, geometry.pane.cy};
@@ -240,7 +240,6 @@ LRESULT FullViewHitTest(POINT point, SIZE window, bool maximised)
         if (left) return HTLEFT;
         if (right) return HTRIGHT;
     }
-    if (point.x >= 40 && point.x < window.cx - 43 && point.y >= 3 && point.y < 24)
-        return HTCAPTION;
+    if (point.x >= 40 && point.x < window.cx - 43 && point.y >= 3 && point.y < 24) return HTCAPTION;
     return 0;
 }

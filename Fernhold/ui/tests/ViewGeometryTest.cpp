@@ -36,41 +36,41 @@ TEST(ViewGeometryTest, EveryPaneTurnsItsPointsIntoRemotePositions)
         POINT mouse;
         long x, y; // NOTHING: the point forwards nothing
     };
-    const SIZE noPane{0, 0};
+    const SIZE noPane{0, 0}, pane{602, 398}, wide{1280, 720};
+    const PaneKind REDUCED = PaneKind::Reduced, CLIP = PaneKind::Clip;
+    const PaneKind ACTUAL = PaneKind::FullActual, FITTED = PaneKind::FullFitted;
     const Case cases[] = {
         // Reduced pane: mouse x * 65535 / 320, whatever the screen.
-        {PaneKind::Reduced, 640, 480, {0, 0}, noPane, {0, 0}, {160, 120}, 32767, 32767},
-        {PaneKind::Reduced, 1920, 1080, {0, 0}, noPane, {0, 0}, {319, 239}, 65330, 65261},
-        {PaneKind::Reduced, 640, 480, {0, 0}, noPane, {0, 0}, {320, 10}, NOTHING, NOTHING},
+        {REDUCED, 640, 480, {0, 0}, noPane, {0, 0}, {160, 120}, 32767, 32767},
+        {REDUCED, 1920, 1080, {0, 0}, noPane, {0, 0}, {319, 239}, 65330, 65261},
+        {REDUCED, 640, 480, {0, 0}, noPane, {0, 0}, {320, 10}, NOTHING, NOTHING},
         // Clip pane: (clip + mouse) * 65535 / W; the bottom-right pixel of 1024 x 768.
-        {PaneKind::Clip, 1024, 768, {784, 588}, noPane, {0, 0}, {239, 179}, 65471, 65449},
-        {PaneKind::Clip, 1024, 768, {0, 0}, noPane, {0, 0}, {0, 0}, 0, 0},
+        {CLIP, 1024, 768, {784, 588}, noPane, {0, 0}, {239, 179}, 65471, 65449},
+        {CLIP, 1024, 768, {0, 0}, noPane, {0, 0}, {0, 0}, 0, 0},
         // A screen smaller than the clip region: origin 0, the rest is black margin.
-        {PaneKind::Clip, 200, 150, {0, 0}, noPane, {0, 0}, {199, 149}, 65207, 65098},
-        {PaneKind::Clip, 200, 150, {0, 0}, noPane, {0, 0}, {200, 10}, NOTHING, NOTHING},
-        {PaneKind::Clip, 200, 150, {0, 0}, noPane, {0, 0}, {10, 150}, NOTHING, NOTHING},
+        {CLIP, 200, 150, {0, 0}, noPane, {0, 0}, {199, 149}, 65207, 65098},
+        {CLIP, 200, 150, {0, 0}, noPane, {0, 0}, {200, 10}, NOTHING, NOTHING},
+        {CLIP, 200, 150, {0, 0}, noPane, {0, 0}, {10, 150}, NOTHING, NOTHING},
         // Full-size pane at actual size, scrolled: (scroll - left + mouse) * 65535 / W.
-        {PaneKind::FullActual, 1920, 1080, {0, 0}, {602, 398}, {100, 50}, {0, 0}, 3413, 3034},
-        {PaneKind::FullActual, 1920, 1080, {0, 0}, {602, 398}, {1318, 682}, {601, 397}, 65500,
-         65474},
+        {ACTUAL, 1920, 1080, {0, 0}, pane, {100, 50}, {0, 0}, 3413, 3034},
+        {ACTUAL, 1920, 1080, {0, 0}, pane, {1318, 682}, {601, 397}, 65500, 65474},
         // A scroll offset past the end is read as the end.
-        {PaneKind::FullActual, 1920, 1080, {0, 0}, {602, 398}, {5000, 5000}, {601, 397}, 65500,
-         65474},
+        {ACTUAL, 1920, 1080, {0, 0}, pane, {5000, 5000}, {601, 397}, 65500, 65474},
         // A small screen centred at 101, 49 in a 602 x 398 pane; the margin sends nothing.
-        {PaneKind::FullActual, 400, 300, {0, 0}, {602, 398}, {0, 0}, {101, 49}, 0, 0},
-        {PaneKind::FullActual, 400, 300, {0, 0}, {602, 398}, {0, 0}, {500, 348}, 65371, 65316},
-        {PaneKind::FullActual, 400, 300, {0, 0}, {602, 398}, {0, 0}, {100, 200}, NOTHING, NOTHING},
-        {PaneKind::FullActual, 400, 300, {0, 0}, {602, 398}, {0, 0}, {501, 200}, NOTHING, NOTHING},
-        {PaneKind::FullActual, 400, 300, {0, 0}, {602, 398}, {0, 0}, {300, 349}, NOTHING, NOTHING},
-        {PaneKind::FullActual, 400, 300, {0, 0}, {602, 398}, {0, 0}, {300, 48}, NOTHING, NOTHING},
+        {ACTUAL, 400, 300, {0, 0}, pane, {0, 0}, {101, 49}, 0, 0},
+        {ACTUAL, 400, 300, {0, 0}, pane, {0, 0}, {500, 348}, 65371, 65316},
+        {ACTUAL, 400, 300, {0, 0}, pane, {0, 0}, {100, 200}, NOTHING, NOTHING},
+        {ACTUAL, 400, 300, {0, 0}, pane, {0, 0}, {501, 200}, NOTHING, NOTHING},
+        {ACTUAL, 400, 300, {0, 0}, pane, {0, 0}, {300, 349}, NOTHING, NOTHING},
+        {ACTUAL, 400, 300, {0, 0}, pane, {0, 0}, {300, 48}, NOTHING, NOTHING},
         // Fitted: mouse x * 65535 / pane width.
-        {PaneKind::FullFitted, 1920, 1080, {0, 0}, {1280, 720}, {0, 0}, {640, 360}, 32767, 32767},
-        {PaneKind::FullFitted, 800, 600, {0, 0}, {1280, 720}, {0, 0}, {1279, 719}, 65483, 65443},
+        {FITTED, 1920, 1080, {0, 0}, wide, {0, 0}, {640, 360}, 32767, 32767},
+        {FITTED, 800, 600, {0, 0}, wide, {0, 0}, {1279, 719}, 65483, 65443},
         // Remote size unknown: nothing from any pane.
-        {PaneKind::Reduced, 0, 480, {0, 0}, noPane, {0, 0}, {160, 120}, NOTHING, NOTHING},
-        {PaneKind::Clip, 640, 0, {0, 0}, noPane, {0, 0}, {10, 10}, NOTHING, NOTHING},
-        {PaneKind::FullActual, 0, 0, {0, 0}, {602, 398}, {0, 0}, {10, 10}, NOTHING, NOTHING},
-        {PaneKind::FullFitted, 0, 600, {0, 0}, {602, 398}, {0, 0}, {10, 10}, NOTHING, NOTHING},
+        {REDUCED, 0, 480, {0, 0}, noPane, {0, 0}, {160, 120}, NOTHING, NOTHING},
+        {CLIP, 640, 0, {0, 0}, noPane, {0, 0}, {10, 10}, NOTHING, NOTHING},
+        {ACTUAL, 0, 0, {0, 0}, pane, {0, 0}, {10, 10}, NOTHING, NOTHING},
+        {FITTED, 0, 600, {0, 0}, pane, {0, 0}, {10, 10}, NOTHING, NOTHING},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << KindName(c.kind) << " " << c.width << "x" << c.height
@@ -109,8 +109,8 @@ TEST(ViewGeometryTest, TheClipRegionStaysInsideTheScreenAtEveryCorner)
         {0, 0, {319, 239}, {0, 0}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " at " << c.mouse.x
-                                          << "," << c.mouse.y);
+        SCOPED_TRACE(::testing::Message()
+                     << c.width << "x" << c.height << " at " << c.mouse.x << "," << c.mouse.y);
         POINT clip = ClampClipOrigin(ClipCentredOn(c.mouse, c.width, c.height), c.width, c.height);
         EXPECT_EQ(clip.x, c.clip.x);
         EXPECT_EQ(clip.y, c.clip.y);
@@ -293,14 +293,22 @@ TEST(ViewGeometryTest, TheFullSizeViewLaysOutItsChildrenAndSizesByItsEdges)
         LRESULT hit;
     };
     const Case cases[] = {
-        {{0, 0}, false, HTTOPLEFT},      {{639, 0}, false, HTTOPRIGHT},
-        {{2, 479}, false, HTBOTTOMLEFT}, {{637, 477}, false, HTBOTTOMRIGHT},
-        {{1, 200}, false, HTLEFT},       {{638, 200}, false, HTRIGHT},
-        {{300, 2}, false, HTTOP},        {{300, 478}, false, HTBOTTOM},
-        {{40, 3}, false, HTCAPTION},     {{596, 23}, false, HTCAPTION},
-        {{39, 10}, false, 0},            {{597, 10}, false, 0},
-        {{300, 24}, false, 0},           {{300, 200}, false, 0},
-        {{0, 0}, true, 0},               {{300, 2}, true, 0}, // maximised: no borders
+        {{0, 0}, false, HTTOPLEFT},
+        {{639, 0}, false, HTTOPRIGHT},
+        {{2, 479}, false, HTBOTTOMLEFT},
+        {{637, 477}, false, HTBOTTOMRIGHT},
+        {{1, 200}, false, HTLEFT},
+        {{638, 200}, false, HTRIGHT},
+        {{300, 2}, false, HTTOP},
+        {{300, 478}, false, HTBOTTOM},
+        {{40, 3}, false, HTCAPTION},
+        {{596, 23}, false, HTCAPTION},
+        {{39, 10}, false, 0},
+        {{597, 10}, false, 0},
+        {{300, 24}, false, 0},
+        {{300, 200}, false, 0},
+        {{0, 0}, true, 0},
+        {{300, 2}, true, 0}, // maximised: no borders
         {{300, 10}, true, HTCAPTION},
     };
     for (const Case& c : cases)

@@ -43,7 +43,8 @@ ScreenPixels ClientPixels(HWND window)
     return ScreenPixels(client);
 }
 
-ScreenPixels ClientPixelsOnceShown(HWND window, const std::function<bool(const ScreenPixels&)>& check,
+ScreenPixels ClientPixelsOnceShown(HWND window,
+                                   const std::function<bool(const ScreenPixels&)>& check,
                                    DWORD timeoutMs)
 {
     ScreenPixels pixels = ClientPixels(window);

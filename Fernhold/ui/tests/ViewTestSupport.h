@@ -30,7 +30,8 @@ ScreenPixels ClientPixels(HWND window);
 // The client area once it shows what check wants, read again while the messages are
 // pumped (the display receives painted pixels a little later); after timeoutMs, the
 // last reading.
-ScreenPixels ClientPixelsOnceShown(HWND window, const std::function<bool(const ScreenPixels&)>& check,
+ScreenPixels ClientPixelsOnceShown(HWND window,
+                                   const std::function<bool(const ScreenPixels&)>& check,
                                    DWORD timeoutMs = 3000);
 
 // The panes: left 320, right 420, and the full-size view window's pane.

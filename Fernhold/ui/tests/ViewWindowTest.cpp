@@ -98,8 +98,7 @@ TEST(ViewWindowTest, TheDestinationListShowsEveryRowWithItsIconAndFollowsTheList
               0x4600820Du);
     EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x120);
     ListColours colours = WorkspaceListColours(GetSysColor(COLOR_APPWORKSPACE));
-    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(list, LVM_GETBKCOLOR, 0, 0)),
-              colours.background);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(list, LVM_GETBKCOLOR, 0, 0)), colours.background);
     EXPECT_EQ(static_cast<COLORREF>(SendMessageA(list, LVM_GETTEXTBKCOLOR, 0, 0)),
               colours.textBackground);
     const char* columns[3] = {"ComputerName", "IP Address", "Port Number"};
@@ -178,7 +177,6 @@ TEST(ViewWindowTest, TheSelectedRowAndItsStateAreOfferedThroughTheContext)
     DestroyWindow(panel->GetHandle());
     panel->Release();
 }
-
 
 TEST(ViewWindowTest, RenamingARowRenamesItsDestinationHoldingTheListLockThroughTheEdit)
 {
@@ -268,8 +266,8 @@ TEST(ViewWindowTest, EachStageShowsTheListsTheWaitingAnimationOrThePanes)
     EXPECT_FALSE(IsWindowVisible(RightPane(harness)));
     // The animation fades in over what was on screen, step by step on its timer.
     COLORREF first = ClientPixels(harness.Child(300)).At(100, 100);
-    EXPECT_TRUE(PumpUntil([&] { return ClientPixels(harness.Child(300)).At(100, 100) != first; },
-                          3000));
+    EXPECT_TRUE(
+        PumpUntil([&] { return ClientPixels(harness.Child(300)).At(100, 100) != first; }, 3000));
 
     EnterStage(harness, UI_STATE_CONNECTED, CONNECTED_REDUCED);
     EXPECT_TRUE(IsWindowVisible(LeftPane(harness)));
@@ -485,22 +483,21 @@ TEST(ViewWindowTest, APaneMovesTheDestinationsCursorThroughARealSession)
     MainWindowHarness harness;
     harness.settings.port = htons(27472);
     ASSERT_TRUE(StartLoopbackServer(harness.server));
-    harness.client.SetHostResolver(THostResolver{
-        [](const char*, in_addr& address) {
-            address.s_addr = inet_addr("127.0.0.1");
-            return 1;
-        },
-        [](const in_addr&, TString& name) {
-            name = TString("loopback");
-            return 1;
-        }});
+    harness.client.SetHostResolver(THostResolver{[](const char*, in_addr& address) {
+                                                     address.s_addr = inet_addr("127.0.0.1");
+                                                     return 1;
+                                                 },
+                                                 [](const in_addr&, TString& name) {
+                                                     name = TString("loopback");
+                                                     return 1;
+                                                 }});
     AddDestination(harness, "loopback", "127.0.0.1", 27472, 0);
     ASSERT_TRUE(harness.Create());
     // The connect step of the client thread, run here: the events and image links.
     ASSERT_EQ(harness.client.Connect(0), 1);
     TClientImage& image = harness.client.GetImage();
-    ASSERT_TRUE(PumpUntil([&] { return image.GetRemoteSize().cx == GetSystemMetrics(SM_CXSCREEN); },
-                          5000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return image.GetRemoteSize().cx == GetSystemMetrics(SM_CXSCREEN); }, 5000));
     EnterStage(harness, UI_STATE_CONNECTED, CONNECTED_CLIP);
     image.SetClipOrigin(POINT{0, 0});
 
