@@ -235,6 +235,10 @@ int TFullViewWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         limits.ptMinTrackSize = POINT{FULLVIEW_MIN_WIDTH, FULLVIEW_MIN_HEIGHT};
         return 1;
     }
+    case WM_CLOSE:
+        // Only the program ends this window (with the main window); a close key would
+        // leave the working view without its window for the rest of the session.
+        return 1;
     case WM_WINDOWPOSCHANGED:
         OnPositionChanged();
         return 0; // the default procedure still sends WM_SIZE and WM_MOVE

@@ -58,6 +58,8 @@ void TViewPanel::SetUiState(WPARAM stage)
         break;
     case UI_STATE_CONNECTING:
     case UI_STATE_DISCONNECTED:
+        // A label edit ends with its list (its end notice gives back what it holds).
+        SendMessageA(m_List.GetHandle(), LVM_CANCELEDITLABEL, 0, 0);
         TakeViewAreaFromScreen();
         LockWindowUpdate(panel);
         ShowWindow(m_List.GetHandle(), SW_HIDE);
@@ -67,6 +69,7 @@ void TViewPanel::SetUiState(WPARAM stage)
         SetTimer(panel, ANIMATION_TIMER, ANIMATION_MS, nullptr);
         break;
     case UI_STATE_CONNECTED:
+        SendMessageA(m_List.GetHandle(), LVM_CANCELEDITLABEL, 0, 0);
         ShowWindow(m_List.GetHandle(), SW_HIDE);
         ShowWindow(m_Pane->GetHandle(), SW_SHOW);
         break;

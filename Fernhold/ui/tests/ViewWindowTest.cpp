@@ -143,6 +143,22 @@ TEST(ViewWindowTest, TheDestinationListShowsEveryRowWithItsIconAndFollowsTheList
     EntryChanged(harness, 0, ENTRY_CHANGED_ALL);
     EXPECT_EQ(RowText(list, 0, 0), "not yet told");
 
+    // A new workspace colour reaches the list through the main window.
+    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
+    const int element = COLOR_APPWORKSPACE;
+    const COLORREF grey = RGB(100, 100, 100);
+    SetSysColors(1, &element, &grey);
+    PumpUntil(
+        [&] {
+            return static_cast<COLORREF>(SendMessageA(list, LVM_GETBKCOLOR, 0, 0)) ==
+                   RGB(135, 135, 135);
+        },
+        3000);
+    COLORREF changed = static_cast<COLORREF>(SendMessageA(list, LVM_GETBKCOLOR, 0, 0));
+    SetSysColors(1, &element, &workspace);
+    DrainMessages();
+    EXPECT_EQ(changed, RGB(135, 135, 135)); // (100 + 170) / 2
+
     // A record the list no longer holds changes nothing; rows beyond the list go.
     EntryChanged(harness, 0, 99999);
     EXPECT_EQ(RowCount(list), 3);
@@ -210,6 +226,15 @@ TEST(ViewWindowTest, RenamingARowRenamesItsDestinationHoldingTheListLockThroughT
     EXPECT_TRUE(harness.client.GetDestination(1)->computerName == "renamed");
     EXPECT_TRUE(harness.client.GetDestination(0)->displayName == "alpha");
     harness.client.UnlockList();
+
+    // An edit cut short by the connect frees the lock as well.
+    edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_EDITLABELA, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    EnterStage(harness, UI_STATE_CONNECTING, 0x213);
+    std::thread connecting([&] { harness.client.LockList(), harness.client.UnlockList(); });
+    connecting.join();
+    EnterStage(harness, UI_STATE_IDLE, IDLE_FLAGS);
+    SetFocus(list);
 
     // A cancelled edit frees the lock and keeps the name.
     edit = reinterpret_cast<HWND>(SendMessageA(list, LVM_EDITLABELA, 0, 0));
@@ -280,6 +305,13 @@ TEST(ViewWindowTest, EachStageShowsTheListsTheWaitingAnimationOrThePanes)
         LeftPane(harness), [](const ScreenPixels& p) { return p.At(310, 120) == SCREEN_BLUE; });
     EXPECT_EQ(left.At(10, 120), SCREEN_RED);
     EXPECT_EQ(left.At(310, 120), SCREEN_BLUE);
+    // The clip region (0, 0 of 640 x 480) is outlined at 0, 0 to 120, 90: a dotted edge.
+    int dotted = 0;
+    for (int x = 10; x < 20; ++x)
+        dotted += left.At(x, 89) != SCREEN_RED;
+    EXPECT_GE(dotted, 4);
+    EXPECT_EQ(left.At(60, 45), SCREEN_RED);
+    EXPECT_EQ(left.At(60, 91), SCREEN_RED);
 
     EnterStage(harness, UI_STATE_CONNECTED, CONNECTED_FULL);
     EXPECT_TRUE(IsWindowVisible(FullViewWindow()));
@@ -462,6 +494,11 @@ TEST(ViewWindowTest, TheFullSizeWindowSizesByItsEdgesMovesByItsCaptionAndKeepsIt
               HTLEFT);
     EXPECT_EQ(harness.settings.viewWindowRect.right, 800);
     ShowWindow(full, SW_RESTORE);
+
+    // No close key ends it: only the program does, with the main window.
+    SendMessageA(full, WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageA(full, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(full));
 }
 
 TEST(ViewWindowTest, ADamagedSavedRectangleStillGivesAUsableWindow)
