@@ -5,6 +5,7 @@
 
 #include <Ledgerkit/CompressTMemory.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -17,6 +18,15 @@ unsigned long FrameStreamPixelBytes(const TMemory& stream)
     if (stream.GetSize() < STREAM_LENGTH_OFFSET + sizeof(length)) return 0;
     memcpy(&length, static_cast<unsigned char*>(stream) + STREAM_LENGTH_OFFSET, sizeof(length));
     return length;
+}
+
+POINT ClampClipOrigin(POINT wanted, long width, long height)
+{
+    auto clamp = [](long value, long side, long region) {
+        if (value + region > side) value = side - region;
+        return value < 0 ? 0 : value;
+    };
+    return POINT{clamp(wanted.x, width, CLIP_WIDTH), clamp(wanted.y, height, CLIP_HEIGHT)};
 }
 
 TClientImage::TClientImage()
@@ -50,6 +60,7 @@ void TClientImage::SetRemoteSize(long width, long height)
         m_Context.DeleteDC();
         m_Context.CreateDCA(width, height, 16);
     }
+    m_Clip = ClampClipOrigin(m_Clip, m_RemoteWidth, m_RemoteHeight);
     UnlockImage();
 }
 
@@ -59,6 +70,31 @@ SIZE TClientImage::GetRemoteSize()
     SIZE size{m_RemoteWidth, m_RemoteHeight};
     UnlockImage();
     return size;
+}
+
+RemoteView TClientImage::GetView()
+{
+    LockImage();
+    RemoteView view{m_RemoteWidth, m_RemoteHeight, m_Clip};
+    UnlockImage();
+    return view;
+}
+
+RemoteView TClientImage::GetDrawableView()
+{
+    RemoteView view{0, 0, m_Clip};
+    if (TDIBitmap* pixels = m_Context.LookImgeObject()) {
+        view.width = std::min(m_RemoteWidth, pixels->GetWidth());
+        view.height = std::min(m_RemoteHeight, pixels->GetHeight());
+    }
+    return view;
+}
+
+void TClientImage::SetClipOrigin(POINT wanted)
+{
+    LockImage();
+    m_Clip = ClampClipOrigin(wanted, m_RemoteWidth, m_RemoteHeight);
+    UnlockImage();
 }
 
 unsigned long TClientImage::GetImageBytes()

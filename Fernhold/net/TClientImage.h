@@ -10,8 +10,25 @@
 
 #include <atomic>
 
-// Owned by the client engine. The image lock guards the image context and the remote
-// size (image link, client thread, main window and views take it); the frame lock
+// The clip region: the part of the remote screen the right panel shows at actual size.
+constexpr long CLIP_WIDTH = 240;
+constexpr long CLIP_HEIGHT = 180;
+
+// The remote screen as the view windows see it at one moment: its size (0 x 0 while
+// unknown) and the clip region's left-top corner.
+struct RemoteView {
+    long width;
+    long height;
+    POINT clip;
+};
+
+// The clip origin nearest to wanted that keeps the clip region inside a remote screen of
+// width x height; 0 on a side shorter than the region (that side is shown whole).
+POINT ClampClipOrigin(POINT wanted, long width, long height);
+
+// Owned by the client engine. The image lock guards the image context, the remote size
+// and the clip origin (image link, client thread, main window and views take it); the
+// frame lock
 // guards the two frame buffers. The client thread holds the frame lock while it takes
 // the image lock; nobody takes them the other way round.
 class TClientImage : public TobjectBase {
@@ -26,10 +43,19 @@ public:
 
     // Remote size 0 x 0 and no image, as at each connect.
     void Reset();
-    // Image link: stores the remote size and makes the image anew, unless it is unchanged.
+    // Image link: stores the remote size and makes the image anew, unless it is unchanged;
+    // the clip origin is brought inside the new size.
     void SetRemoteSize(long width, long height);
     // Under the image lock: the remote size (0 x 0 while unknown).
     SIZE GetRemoteSize();
+    // Under the image lock: size and clip origin together.
+    RemoteView GetView();
+    // Caller holds the image lock (drawing): the view with its size bounded by the image
+    // that exists, 0 x 0 without one, so no drawing reads past the pixels.
+    RemoteView GetDrawableView();
+    // Main thread (the view windows): moves the clip region to wanted, kept inside the
+    // remote screen (ClampClipOrigin).
+    void SetClipOrigin(POINT wanted);
     // Pixel bytes the image holds (line bytes x height); 0 while there is no image.
     unsigned long GetImageBytes();
     // Image link: exchanges the received stream with the held compressed frame.
@@ -49,6 +75,7 @@ private:
     CRITICAL_SECTION m_FrameLock;
     long m_RemoteWidth = 640;
     long m_RemoteHeight = 480;
+    POINT m_Clip{0, 0};
     TMemory m_Compressed;
     TMemory m_Decoded;
     TMemDC m_Context;

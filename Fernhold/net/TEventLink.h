@@ -12,7 +12,8 @@ public:
     explicit TEventLink(const TFernSettings& settings);
     ~TEventLink() override;
 
-    // Queues the packet (dropped silently when the queue is full) and wakes the link thread.
+    // Queues the packet (a full queue drops plain moves first, see TEventQueue) and wakes
+    // the link thread.
     void Post(const EventPacket& packet);
     void Handle(const MSG& message) override;
 

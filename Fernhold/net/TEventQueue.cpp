@@ -1,7 +1,24 @@
 // Event queue: a fixed ring of request slots under one lock.
 #include "net/TEventQueue.h"
 
+#include "net/NetMessages.h"
+
 #include <cstring>
+
+namespace {
+
+constexpr uint32_t MOUSE_ABSOLUTE = 0x8000;
+
+// A mouse request that only moves: no button, no wheel.
+bool IsPlainMove(const EventPacket& packet)
+{
+    return packet.header.command == CMD_MOUSE &&
+           packet.payload[0] == (MOUSE_ABSOLUTE | MOUSEEVENTF_MOVE);
+}
+
+uint32_t Next(uint32_t index) { return (index + 1) % TEventQueue::EVENT_QUEUE_SLOTS; }
+
+} // namespace
 
 TEventQueue::TEventQueue()
 {
@@ -11,15 +28,44 @@ TEventQueue::TEventQueue()
 
 TEventQueue::~TEventQueue() { DeleteCriticalSection(&m_Lock); }
 
+EventPacket* TEventQueue::Slot(uint32_t index)
+{
+    return reinterpret_cast<EventPacket*>(static_cast<unsigned char*>(m_Slots)) + index;
+}
+
+bool TEventQueue::IsFull() const { return Next(m_Write) == m_Read; }
+
+int TEventQueue::DropQueuedMove()
+{
+    uint32_t victim = m_Write; // none yet
+    for (uint32_t i = m_Read; i != m_Write; i = Next(i)) {
+        if (!IsPlainMove(*Slot(i))) continue;
+        if (victim == m_Write) victim = i;
+        // A move followed by another move only sets a position the next one replaces; a
+        // move before a click places the click (button requests carry no move flag).
+        if (Next(i) != m_Write && IsPlainMove(*Slot(Next(i)))) {
+            victim = i;
+            break;
+        }
+    }
+    if (victim == m_Write) return 0;
+    for (uint32_t i = victim; Next(i) != m_Write; i = Next(i))
+        *Slot(i) = *Slot(Next(i));
+    m_Write = (m_Write + EVENT_QUEUE_SLOTS - 1) % EVENT_QUEUE_SLOTS;
+    return 1;
+}
+
 int TEventQueue::Put(const EventPacket& packet)
 {
     EnterCriticalSection(&m_Lock);
-    uint32_t next = (m_Write + 1) % EVENT_QUEUE_SLOTS;
-    int stored = next != m_Read && m_Slots.GetSize() == EVENT_QUEUE_SLOTS * sizeof(EventPacket);
-    if (stored) {
-        memcpy(static_cast<unsigned char*>(m_Slots) + m_Write * sizeof(EventPacket), &packet,
-               sizeof(EventPacket));
-        m_Write = next;
+    int stored = 0;
+    if (m_Slots.GetSize() == EVENT_QUEUE_SLOTS * sizeof(EventPacket)) {
+        if (IsFull() && !IsPlainMove(packet)) DropQueuedMove();
+        if (!IsFull()) {
+            *Slot(m_Write) = packet;
+            m_Write = Next(m_Write);
+            stored = 1;
+        }
     }
     LeaveCriticalSection(&m_Lock);
     return stored;
@@ -30,9 +76,8 @@ EventPacket TEventQueue::Take()
     EventPacket packet{};
     EnterCriticalSection(&m_Lock);
     if (m_Read != m_Write) {
-        memcpy(&packet, static_cast<unsigned char*>(m_Slots) + m_Read * sizeof(EventPacket),
-               sizeof(EventPacket));
-        m_Read = (m_Read + 1) % EVENT_QUEUE_SLOTS;
+        packet = *Slot(m_Read);
+        m_Read = Next(m_Read);
     }
     LeaveCriticalSection(&m_Lock);
     return packet;

@@ -2,6 +2,7 @@
 #include "ui/TControlStrip.h"
 
 #include "net/MainWindowMessages.h"
+#include "ui/TFullViewWindow.h"
 
 int TControlStrip::Create(HWND fullView)
 {
@@ -17,3 +18,11 @@ void TControlStrip::Compose(TMemDC& canvas)
 }
 
 void TControlStrip::OnButtonsChanged() { PostToMain(UM_REPAINT, REPAINT_STRIP, 1); }
+
+void TControlStrip::OnFitChanged()
+{
+    // The parent's object is bound to its window's user data by the window library.
+    HWND parent = ::GetParent(GetHandle());
+    auto* view = reinterpret_cast<TFullViewWindow*>(GetWindowLongPtrA(parent, GWLP_USERDATA));
+    if (view) view->FitChanged();
+}

@@ -17,4 +17,6 @@ public:
 protected:
     void Compose(TMemDC& canvas) override;
     void OnButtonsChanged() override;
+    // The full-size view (the strip's parent) shows the image fitted or at actual size.
+    void OnFitChanged() override;
 };

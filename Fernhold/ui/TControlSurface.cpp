@@ -5,6 +5,7 @@
 #include "ui/ControlActions.h"
 #include "ui/ConnectionState.h"
 #include "ui/TAppShell.h"
+#include "ui/TDestinationSelection.h"
 
 #include <windowsx.h>
 
@@ -79,7 +80,7 @@ void TControlSurface::Run(int group, int button)
             PostToMain(UM_CONNECT_EVENT, CONNECT_EVENT_PAUSE, 0);
         else
             PostToMain(UM_CONNECT_EVENT, CONNECT_EVENT_CONNECT,
-                       m_SelectedRow ? m_SelectedRow(m_Context) : -1);
+                       m_Context.selection ? m_Context.selection->GetSelectedRow() : -1);
         break;
     case GROUP_EVENTS:
         ClickEventSwitch(settings, m_Context.shell.GetRights(),
@@ -87,7 +88,7 @@ void TControlSurface::Run(int group, int button)
         break;
     case GROUP_FIT:
         ToggleFitToWindow(settings);
-        PostToMain(UM_REPAINT, REPAINT_FULLVIEW, 1);
+        OnFitChanged();
         break;
     default:
         break;

@@ -11,14 +11,12 @@ class TControlSurface : public TSkinWindow {
 public:
     TControlSurface(TUiContext& context, SkinCanvas canvas, ControlSurface surface, int groups);
 
-    // The selected row of the destination list that connect connects to (-1 none).
-    using SelectedRow = long (*)(TUiContext& context);
-    void SetSelectedRow(SelectedRow source) { m_SelectedRow = source; }
-
 protected:
     int OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     // After any change of a button's state word.
     virtual void OnButtonsChanged() = 0;
+    // After the fit switch changed (the strip's only).
+    virtual void OnFitChanged() {}
     // Draws the buttons at their looks and the overlays that are on.
     void ComposeButtons(TMemDC& canvas) const;
 
@@ -30,7 +28,6 @@ private:
     void Run(int group, int button);
 
     ControlSurface m_Surface;
-    SelectedRow m_SelectedRow = nullptr;
     // The button whose help text is shown (its table index, -1 none).
     int m_Hovered = -1;
 };

@@ -16,9 +16,12 @@
 #include "ui/TMinViewWindow.h"
 #include "ui/TStateWindow.h"
 #include "ui/TTitlebarWindow.h"
+#include "ui/ViewGeometry.h"
 
 #include <Keelwork/TobjectBase.h>
 #include <Panekind/TWindow.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 
@@ -162,14 +165,17 @@ void TMainWindow::Repaint(WPARAM child, LPARAM invalidate)
 void TMainWindow::OnUiState(WPARAM stage)
 {
     if (stage != UI_STATE_UNCHANGED) m_Context.uiState = stage;
+    m_MaxView->SetUiState(m_Context.uiState);
+    m_MinView->SetUiState(m_Context.uiState);
+    m_FullView->SetUiState(m_Context.uiState);
     PostMessageA(GetHandle(), UM_REPAINT, REPAINT_ALL, 1);
 }
 
 void TMainWindow::OnImageReady()
 {
-    if (m_Context.settings.displayFlags & 0x40) {
+    if (GetWorkingView(m_Context.settings.displayFlags) == WorkingView::Full) {
         // The full-size view draws straight from the client image.
-        InvalidateRect(m_FullView->GetHandle(), nullptr, FALSE);
+        m_FullView->ImageArrived();
         return;
     }
     TClientImage& image = m_Context.client.GetImage();
@@ -256,6 +262,12 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case UM_RESET_SEARCH:
         m_Controller.OnResetSearch();
         return 1;
+    case UM_ENTRY_CHANGED:
+        if (wParam == ENTRY_CHANGED_DESTINATION)
+            m_MaxView->UpdateDestination(lParam);
+        else if (wParam == ENTRY_CHANGED_LISTENERS)
+            m_MinView->UpdateListeners();
+        return 1;
     case UM_AUTHENTICATE:
         *result = RunAuthenticateHandler(reinterpret_cast<HWND>(wParam));
         return 1;
@@ -266,10 +278,8 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         RemoveTrayIcon();
         AddTrayIcon();
         return 1;
-    // The destination and listener lists arrive with the view windows; wake-up, the
-    // dialogs, the wizard and updates with their own parts. Until then these requests
-    // are taken and answered 0: nothing happens.
-    case UM_ENTRY_CHANGED:
+    // Wake-up, the dialogs, the wizard and updates arrive with their own parts. Until
+    // then these requests are taken and answered 0: nothing happens.
     case UM_WAKE_DESTINATION:
     case UM_SHOW_ABOUT:
     case UM_SHOW_OPTIONS:
@@ -307,6 +317,9 @@ int TMainWindow::OnSystemMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         OnSize(wParam);
         return 0;
     case WM_QUERYENDSESSION:
+        // A label edit holds the destination-list lock, which the shutdown's stop of the
+        // search threads waits for: the edit ends first.
+        SendMessageA(GetDlgItem(m_MaxView->GetHandle(), 310), LVM_CANCELEDITLABEL, 0, 0);
         m_Controller.OnEndSession();
         *result = 1;
         return 1;
@@ -320,6 +333,11 @@ int TMainWindow::OnSystemMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         // Invalidated as well: recomposed canvases that never reach the screen would
         // leave the old colours shown until something else repaints.
         PostMessageA(GetHandle(), UM_REPAINT, REPAINT_ALL, 1);
+        return 0;
+    case WM_SETTINGCHANGE:
+        // Only top-level windows hear it; the panels' lists take their colours from it.
+        SendMessageA(m_MaxView->GetHandle(), WM_SETTINGCHANGE, wParam, lParam);
+        SendMessageA(m_MinView->GetHandle(), WM_SETTINGCHANGE, wParam, lParam);
         return 0;
     case WM_ACTIVATEAPP:
         m_Context.appActive = wParam != 0;

@@ -3,22 +3,62 @@
 #pragma once
 
 #include "ui/TButtonBoard.h"
-#include "ui/TSkinWindow.h"
+#include "ui/TDestinationSelection.h"
+#include "ui/TViewPanel.h"
 
-// Owned by the main window; main thread.
-class TMaxViewWindow : public TSkinWindow {
+// Owned by the main window; main thread. Offers the list's selection to the other
+// windows through TUiContext::selection.
+class TMaxViewWindow : public TViewPanel, public TDestinationSelection {
 public:
-    explicit TMaxViewWindow(TUiContext& context)
-        : TSkinWindow(context, CANVAS_MAXVIEW), m_ListButtons(1)
-    {
-    }
+    explicit TMaxViewWindow(TUiContext& context);
 
     int Create(HWND parent);
 
+    // UM_ENTRY_CHANGED 0: under the destination-list lock, rows beyond the list go; then
+    // the row of the destination with that record id (filling any rows before it), or
+    // every row for ENTRY_CHANGED_ALL, takes the name with its search-state icon, the
+    // address and the port. An id no longer in the list changes no row.
+    void UpdateDestination(LPARAM recordId);
+
+    long GetSelectedRow() const override;
+    int GetSelectedSearchState() const override;
+
 protected:
-    void Compose(TMemDC& canvas) override;
+    void ComposeAtRest(TMemDC& canvas) override;
+    int OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    int OnListNotify(const NMHDR& header, LRESULT* result) override;
+    int OnPaneMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // The reduced image and, while the remote size is known, the clip outline.
+    void PaintPane(HDC screen) override;
+    // Forwarded and followed while the reduced pane is the working view; the clip
+    // region dragged while the clip pane is.
+    void OnPaneMouse(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Add, edit and delete below the list (hover and pressed looks).
+    // Caller holds the destination-list lock.
+    void SetDestinationRow(unsigned long index);
+    // Add, edit and delete: hover help, press and release.
+    void OnListButtonMouse(UINT message, POINT point);
+    void RunListButton(int button);
+    // The label edit renames a destination while holding the list lock from its start
+    // to its end.
+    LRESULT BeginLabelEdit();
+    LRESULT EndLabelEdit(const NMLVDISPINFOA& info);
+    void ReleaseEditLock();
+
+    // Working view reduced: the clip region follows the cursor.
+    void FollowClip(POINT point);
+    // Working view clip: the clip region is dragged by its outline.
+    void DragClip(UINT message, POINT point);
+    void MoveClipTo(POINT point);
+    void EndDrag();
+    void ShowPaneCursor(HCURSOR cursor);
+
     TButtonBoard m_ListButtons;
+    int m_HoverButton = 0;
+    bool m_TrackingLeave = false;
+    bool m_EditHoldsLock = false;
+    bool m_Dragging = false;
+    // Cursor of the pane while the clip region can be dragged; null for the arrow.
+    HCURSOR m_PaneCursor = nullptr;
 };

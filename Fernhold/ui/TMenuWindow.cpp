@@ -2,6 +2,8 @@
 // items and their commands.
 #include "ui/TMenuWindow.h"
 
+#include "ui/TDestinationSelection.h"
+
 #include "net/MainWindowMessages.h"
 #include "net/TClientCore.h"
 #include "ui/TAppShell.h"
@@ -175,6 +177,16 @@ int TMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* 
     default:
         return 0;
     }
+}
+
+MenuSelection TMenuWindow::GetSelection() const
+{
+    MenuSelection selection;
+    if (const TDestinationSelection* list = m_Context.selection) {
+        selection.row = list->GetSelectedRow();
+        selection.searchState = list->GetSelectedSearchState();
+    }
+    return selection;
 }
 
 void TMenuWindow::OnMouse(UINT message, LPARAM lParam)

@@ -29,8 +29,8 @@ private:
     void DrawItem(const DRAWITEMSTRUCT& item);
     // Composes an item's background, icon and label at 0, 0 of dc (item-sized).
     void ComposeItem(HDC dc, const DRAWITEMSTRUCT& item, int width, int height);
-    // The selected row of the destination list: none until the list exists.
-    MenuSelection GetSelection() const { return MenuSelection{}; }
+    // The destination list's selected row and its search state (none while no list).
+    MenuSelection GetSelection() const;
 
     void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostToClient(UINT message) override;

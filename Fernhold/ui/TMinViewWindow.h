@@ -2,15 +2,20 @@
 // of the remote screen while connected.
 #pragma once
 
-#include "ui/TSkinWindow.h"
+#include "ui/TViewPanel.h"
 
 // Owned by the main window; main thread.
-class TMinViewWindow : public TSkinWindow {
+class TMinViewWindow : public TViewPanel {
 public:
-    explicit TMinViewWindow(TUiContext& context) : TSkinWindow(context, CANVAS_MINVIEW) {}
+    explicit TMinViewWindow(TUiContext& context);
 
-    int Create(HWND parent);
+    // UM_ENTRY_CHANGED 1: one row per listener of the server engine, its address and port.
+    void UpdateListeners();
 
 protected:
-    void Compose(TMemDC& canvas) override;
+    int OnListNotify(const NMHDR& header, LRESULT* result) override;
+    // The clip region from the client image; beyond a small screen's edge, black.
+    void PaintPane(HDC screen) override;
+    // Forwarded while the clip pane is the working view.
+    void OnPaneMouse(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -16,16 +16,22 @@ TSkinWindow::TSkinWindow(TUiContext& context, SkinCanvas canvas)
 {
 }
 
-int TSkinWindow::CreateChild(HWND parent, const char* text, const RECT& rect, LONG_PTR id)
+int CreateChildWindow(TWndCore& core, HWND parent, const char* text, const RECT& rect, LONG_PTR id,
+                      unsigned long style, TWndUserProc proc)
 {
-    TWindow window(*this);
-    window.SetStyle(CHILD_STYLE);
+    TWindow window(core);
+    window.SetStyle(style);
     window.SetWindowTextA(TString(text));
     window.SetMother(parent);
     window.SetWindowRect(rect);
     window.SetID(id);
-    window.SetWindowProc(UserProc);
+    window.SetWindowProc(proc);
     return window.CreateWindowExA(*g_lpWndClass) != nullptr;
+}
+
+int TSkinWindow::CreateChild(HWND parent, const char* text, const RECT& rect, LONG_PTR id)
+{
+    return CreateChildWindow(*this, parent, text, rect, id, CHILD_STYLE, UserProc);
 }
 
 void TSkinWindow::Repaint(int invalidate)

@@ -49,5 +49,10 @@ private:
     void Paint();
 };
 
+// Makes core's window a child of parent with the program's class: text, rectangle (the
+// parent's client coordinates), ID, style and user procedure. 1 on success.
+int CreateChildWindow(TWndCore& core, HWND parent, const char* text, const RECT& rect, LONG_PTR id,
+                      unsigned long style, TWndUserProc proc);
+
 // A hit colour as red, green, blue.
 constexpr COLORREF HitRgb(int red, int green, int blue) { return RGB(red, green, blue); }

@@ -7,6 +7,7 @@
 
 class SkinStore;
 class TAppShell;
+class TDestinationSelection;
 class TClientCore;
 class TServerCore;
 
@@ -25,4 +26,6 @@ struct TUiContext {
     // Whether this program is the active application (WM_ACTIVATEAPP): title bars show
     // the active or the inactive caption gradient.
     int appActive = 1;
+    // The destination list's selection; set by the left panel when it is made.
+    const TDestinationSelection* selection = nullptr;
 };

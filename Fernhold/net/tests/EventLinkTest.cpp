@@ -1,5 +1,6 @@
 // Input requests: builders, the event queue, and the event link against a recording peer.
 #include "NetTestSupport.h"
+#include "RecordingEventPeer.h"
 
 #include "net/EventRequests.h"
 #include "net/NetMessages.h"
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -103,69 +103,9 @@ TEST(EventQueueTest, HoldsAtMost199PacketsOldestFirst)
     EXPECT_EQ(queue.Put(Numbered(2000)), 1);
 }
 
-// An events service that records every request's header and payload and acknowledges it.
-class RecordingPeer {
-public:
-    explicit RecordingPeer(uint16_t port)
-    {
-        m_Listen = ListenOnLoopback(port);
-        m_Thread = std::thread([this] { Serve(); });
-    }
-    ~RecordingPeer()
-    {
-        closesocket(m_Listen);
-        if (m_Thread.joinable()) m_Thread.join();
-    }
-
-    std::vector<EventPacket> Received()
-    {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Received;
-    }
-    bool WaitForCount(size_t count, DWORD timeoutMs)
-    {
-        DWORD start = GetTickCount();
-        while (Received().size() < count) {
-            if (GetTickCount() - start > timeoutMs) return false;
-            Sleep(20);
-        }
-        return true;
-    }
-
-private:
-    void Serve()
-    {
-        SOCKET s = accept(m_Listen, nullptr, nullptr);
-        if (s == INVALID_SOCKET) return;
-        uint32_t selector = 0;
-        if (RecvAll(s, &selector, 4) > 0 && selector == SERVICE_EVENTS) {
-            SendWord(s, SERVICE_ACCEPTED_WORD);
-            for (;;) {
-                EventPacket packet{};
-                if (RecvAll(s, &packet.header, sizeof(packet.header)) < 1) break;
-                if (packet.header.length > sizeof(packet.payload) ||
-                    (packet.header.length &&
-                     RecvAll(s, packet.payload, static_cast<int>(packet.header.length)) < 1))
-                    break;
-                ReplyHeader reply{1, 0, 0, 0};
-                SendAll(s, &reply, sizeof(reply));
-                if (packet.header.command == CMD_CLOSE) break;
-                std::lock_guard<std::mutex> lock(m_Mutex);
-                m_Received.push_back(packet);
-            }
-        }
-        closesocket(s);
-    }
-
-    SOCKET m_Listen;
-    std::thread m_Thread;
-    std::mutex m_Mutex;
-    std::vector<EventPacket> m_Received;
-};
-
 TEST(EventLinkTest, PacketsGoOutWholeAndInOrder)
 {
-    RecordingPeer peer(27301);
+    RecordingEventPeer peer(27301);
     TFernSettings settings;
     settings.displayFlags = 0x413; // connected
     TEventLink link(settings);
@@ -190,22 +130,18 @@ TEST(EventLinkTest, PacketsGoOutWholeAndInOrder)
 
 TEST(EventLinkTest, PauseKeepsQueuedPacketsUntilTheNextSend)
 {
-    RecordingPeer peer(27302);
-    TFernSettings settings;
-    settings.displayFlags = 0x813; // paused
-    TEventLink link(settings);
-    ASSERT_EQ(link.Connect(LoopbackAddress("127.0.0.1", 27302)), 1);
+    PausedEventSession session(27302);
+    ASSERT_TRUE(session.IsConnected());
 
     for (uint32_t n = 0; n < 250; ++n)
-        link.Post(Numbered(n));
+        session.link.Post(Numbered(n));
     Sleep(300);
-    EXPECT_EQ(peer.Received().size(), 0u);
+    EXPECT_EQ(session.peer.Received().size(), 0u);
 
-    settings.displayFlags = 0x413;
-    ASSERT_TRUE(PostThreadMessageA(link.GetThreadId(), TM_SEND_EVENTS, 0, 0));
-    ASSERT_TRUE(peer.WaitForCount(199, 10000));
+    ASSERT_TRUE(session.Resume());
+    ASSERT_TRUE(session.peer.WaitForCount(199, 10000));
     Sleep(200);
-    std::vector<EventPacket> got = peer.Received();
+    std::vector<EventPacket> got = session.peer.Received();
     ASSERT_EQ(got.size(), 199u);
     for (uint32_t n = 0; n < 199; ++n)
         EXPECT_EQ(got[n].header.param1, n);
@@ -213,7 +149,7 @@ TEST(EventLinkTest, PauseKeepsQueuedPacketsUntilTheNextSend)
 
 TEST(EventLinkTest, DeletingTheLinkWhileItSendsEndsItsThreadFirst)
 {
-    RecordingPeer peer(27304);
+    RecordingEventPeer peer(27304);
     TFernSettings settings;
     settings.displayFlags = 0x413;
     TEventLink* link = new TEventLink(settings);

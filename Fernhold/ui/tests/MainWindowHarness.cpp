@@ -3,6 +3,8 @@
 
 #include "ui/TFernWndClass.h"
 
+#include <commctrl.h>
+
 namespace {
 TFernWndClass* g_TestClass = nullptr;
 } // namespace
@@ -10,6 +12,8 @@ TFernWndClass* g_TestClass = nullptr;
 void RegisterProgramClass()
 {
     if (g_TestClass) return;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
     g_TestClass = new TFernWndClass;
     g_TestClass->RegisterClassExA();
     g_lpWndClass = g_TestClass;
@@ -72,15 +76,20 @@ void MouseAt(POINT point, DWORD flags)
     SendInput(1, &input, sizeof(input));
 }
 
+void MoveInSteps(POINT from, POINT to)
+{
+    for (int step = 1; step <= 8; ++step) {
+        Sleep(30);
+        MouseAt(POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}, 0);
+    }
+}
+
 void PressMoveRelease(POINT from, POINT to)
 {
     MouseAt(from, 0);
     Sleep(50);
     MouseAt(from, MOUSEEVENTF_LEFTDOWN);
-    for (int step = 1; step <= 8; ++step) {
-        Sleep(30);
-        MouseAt(POINT{from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}, 0);
-    }
+    MoveInSteps(from, to);
     Sleep(50);
     MouseAt(to, MOUSEEVENTF_LEFTUP);
 }

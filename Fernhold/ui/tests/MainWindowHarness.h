@@ -23,7 +23,8 @@ public:
     int shutDowns = 0;
 };
 
-// Registers the program's window class for the test program's life.
+// Registers the program's window class (and the common controls the windows use) for
+// the test program's life.
 void RegisterProgramClass();
 
 // The window class and the skin store as the entry point makes them, for a test that runs
@@ -66,6 +67,8 @@ public:
 // captured press runs inside the test thread's message dispatch; their pauses pace the
 // hand and synchronise nothing.
 void MouseAt(POINT screen, DWORD flags);
+// Moves from from to to in eight steps.
+void MoveInSteps(POINT from, POINT to);
 void Drag(POINT from, POINT by);
 // Presses at from, moves to to, releases there.
 void PressMoveRelease(POINT from, POINT to);
