@@ -39,8 +39,8 @@ HBITMAP MakePattern(int width, int height)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             COLORREF colour = TwoHostPattern::At(x, y, width, height);
-            pixels[y * width + x] = GetRValue(colour) << 16 | GetGValue(colour) << 8 |
-                                    GetBValue(colour);
+            pixels[y * width + x] =
+                GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
         }
     return bitmap;
 }
@@ -119,9 +119,9 @@ int main(int argc, char** argv)
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.lpszClassName = "TwoHostRecorder";
     if (!RegisterClassA(&windowClass)) return 1;
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "Recorder", WS_POPUP,
-                                  0, 0, width, height, nullptr, nullptr, windowClass.hInstance,
-                                  nullptr);
+    HWND window =
+        CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "Recorder", WS_POPUP, 0, 0, width,
+                        height, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window) return 1;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);

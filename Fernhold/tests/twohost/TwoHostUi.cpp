@@ -7,10 +7,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 namespace TwoHostUi {
 namespace {
@@ -18,19 +20,22 @@ namespace {
 constexpr const char MAIN_CLASS[] = "FernholdWnd";
 constexpr const char MAIN_TITLE[] = "Fernhold ver1.13";
 constexpr const char FULL_VIEW_TITLE[] = "FullView Window";
-constexpr int LEFT_PANEL = 300, RIGHT_PANEL = 400, CONTROL_WINDOW = 500;
+constexpr int LEFT_PANEL = 300, RIGHT_PANEL = 400, CONTROL_WINDOW = 500, CONTROL_STRIP = 501;
 constexpr int DESTINATION_LIST = 310, ADDRESS_LIST = 410;
 constexpr int REDUCED_PANE = 320, CLIP_PANE = 420, FULL_PANE = 320;
 constexpr int REDUCED_WIDTH = 320, REDUCED_HEIGHT = 240, CLIP_WIDTH = 240, CLIP_HEIGHT = 180;
 
-// A point inside the visible part of each control-window button (the hit map decides
-// which button a point is; pause and connect overlap, connect shows from x 134).
+// A point inside the visible part of each button of the control window and of the
+// full-size view's strip (the hit map decides which button a point is; pause and
+// connect overlap, connect shows from x 134 in the window, 240 in the strip).
 struct Button {
     const char* name;
-    POINT at;
+    POINT inWindow;
+    POINT inStrip;
 };
-constexpr Button BUTTONS[] = {{"reduced", {18, 8}}, {"clip", {40, 8}},  {"full", {66, 8}},
-                              {"disconnect", {99, 8}}, {"pause", {122, 8}}, {"connect", {158, 8}}};
+constexpr Button BUTTONS[] = {{"reduced", {18, 8}, {120, 9}}, {"clip", {40, 8}, {142, 9}},
+                              {"full", {66, 8}, {168, 9}},    {"disconnect", {99, 8}, {206, 9}},
+                              {"pause", {122, 8}, {228, 9}},  {"connect", {158, 8}, {264, 9}}};
 
 HWND MainWindow()
 {
@@ -84,9 +89,9 @@ RECT ClientOnScreen(HWND window)
 // of two colours (an edge of the picture, the clip outline).
 using Expectation = std::function<bool(int x, int y, COLORREF& colour)>;
 
-// The reduced pane samples the remote pixels of each pane pixel's cell; a cell whose
-// corners all have one colour (and lies off the checkerboard and the clip outline's
-// lines) must show that colour.
+// The reduced pane samples a remote pixel of each pane pixel's cell; where the cell
+// and its surroundings have one colour (the corners tell, the picture being made of
+// rectangles, off the checkerboard and the clip outline's lines) the pane shows it.
 Expectation Reduced(int width, int height, POINT clip)
 {
     RECT outline{clip.x * REDUCED_WIDTH / width, clip.y * REDUCED_HEIGHT / height,
@@ -98,8 +103,11 @@ Expectation Reduced(int width, int height, POINT clip)
         if ((nearColumn && y >= outline.top - 1 && y <= outline.bottom) ||
             (nearRow && x >= outline.left - 1 && x <= outline.right))
             return false;
-        int left = x * width / REDUCED_WIDTH, right = ((x + 1) * width - 1) / REDUCED_WIDTH;
-        int top = y * height / REDUCED_HEIGHT, bottom = ((y + 1) * height - 1) / REDUCED_HEIGHT;
+        // The stretch may sample up to half a cell beyond the cell's own remote pixels.
+        int left = std::max(0, (2 * x - 1) * width / (2 * REDUCED_WIDTH));
+        int right = std::min(width - 1, ((2 * x + 3) * width - 1) / (2 * REDUCED_WIDTH));
+        int top = std::max(0, (2 * y - 1) * height / (2 * REDUCED_HEIGHT));
+        int bottom = std::min(height - 1, ((2 * y + 3) * height - 1) / (2 * REDUCED_HEIGHT));
         using namespace TwoHostPattern;
         if (right >= CHECKER_LEFT - 1 && left <= CHECKER_LEFT + CHECKER_SIZE &&
             bottom >= CHECKER_TOP - 1 && top <= CHECKER_TOP + CHECKER_SIZE)
@@ -140,8 +148,47 @@ struct Comparison {
     COLORREF seen = 0, wanted = 0;
 };
 
-// Compares the part of the pane that lies on the screen.
-Comparison Compare(HWND pane, const Expectation& expected)
+// Keeps what a pane showed as a 24-bit bitmap file beside the driver, for whoever
+// looks into a failed run's work folder.
+void SaveSeen(const char* pane, const TScreenShot& shot)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    while (length > 0 && path[length - 1] != '\\')
+        --length;
+    snprintf(path + length, MAX_PATH - length, "%s-seen.bmp", pane);
+    const int rowBytes = (shot.Width() * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = shot.Width();
+    info.biHeight = -shot.Height();
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + rowBytes * shot.Height();
+    FILE* out = fopen(path, "wb");
+    if (!out) return;
+    fwrite(&file, sizeof(file), 1, out);
+    fwrite(&info, sizeof(info), 1, out);
+    std::vector<BYTE> row(rowBytes);
+    for (int y = 0; y < shot.Height(); ++y) {
+        for (int x = 0; x < shot.Width(); ++x) {
+            COLORREF colour = shot.At(x, y);
+            row[3 * x] = GetBValue(colour);
+            row[3 * x + 1] = GetGValue(colour);
+            row[3 * x + 2] = GetRValue(colour);
+        }
+        fwrite(row.data(), 1, row.size(), out);
+    }
+    fclose(out);
+    fprintf(stderr, "what the %s pane showed: %s\n", pane, path);
+}
+
+// Compares the part of the pane that lies on the screen; keeps a picture of it when
+// it differs and saveAs names it.
+Comparison Compare(HWND pane, const Expectation& expected, const char* saveAs = nullptr)
 {
     RECT area = ClientOnScreen(pane);
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -162,6 +209,7 @@ Comparison Compare(HWND pane, const Expectation& expected)
                 result.wanted = colour;
             }
         }
+    if (saveAs && result.differing) SaveSeen(saveAs, shot);
     return result;
 }
 
@@ -207,12 +255,16 @@ int Press(const char* name)
 {
     for (const Button& button : BUTTONS) {
         if (strcmp(button.name, name) != 0) continue;
-        HWND control = GetDlgItem(MainWindow(), CONTROL_WINDOW);
-        if (!Shown(control) || !ClickAt(control, button.at.x, button.at.y)) {
+        // The full-size view may cover the main window; the operator then uses its strip.
+        bool full = Shown(FullView());
+        HWND control =
+            full ? GetDlgItem(FullView(), CONTROL_STRIP) : GetDlgItem(MainWindow(), CONTROL_WINDOW);
+        POINT at = full ? button.inStrip : button.inWindow;
+        if (!Shown(control) || !ClickAt(control, at.x, at.y)) {
             fprintf(stderr, "cannot click %s\n", name);
             return 1;
         }
-        printf("pressed %s\n", name);
+        printf("pressed %s in the %s\n", name, full ? "full-size view's strip" : "control window");
         return 0;
     }
     fprintf(stderr, "no button %s\n", name);
@@ -288,6 +340,7 @@ int AwaitPattern(const char* name, int width, int height, POINT clip, DWORD seco
         return last.checked > 0 && last.differing == 0;
     };
     if (!WaitFor(shows, seconds)) {
+        last = Compare(pane, expected, name);
         fprintf(stderr,
                 "the %s pane does not show the pattern: %ld of %ld pixels differ, the first at "
                 "%ld, %ld is %06lX, not %06lX\n",

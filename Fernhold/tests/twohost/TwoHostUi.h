@@ -11,8 +11,9 @@ namespace TwoHostUi {
 // select <row>: a click on that row of the destination list; waits until it is the
 // list's selection.
 int SelectRow(int row);
-// press <button>: a click on a control-window button: reduced, clip, full,
-// disconnect, pause or connect.
+// press <button>: a click on a session button, reduced, clip, full, disconnect, pause
+// or connect: in the full-size view's strip while that view is shown, else in the
+// control window.
 int Press(const char* button);
 // await <stage> <seconds>: waits for connected (both panes shown, both lists
 // hidden), idle (both lists shown, both panes hidden) or full (the full-size view
