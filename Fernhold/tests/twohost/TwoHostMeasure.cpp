@@ -2,6 +2,7 @@
 #include "TwoHostMeasure.h"
 
 #include "TwoHostUi.h"
+#include "BenchTiming.h"
 #include "net/EventRequests.h"
 #include "net/SocketIo.h"
 #include "net/TEventLink.h"
@@ -14,18 +15,6 @@
 
 namespace TwoHostMeasure {
 namespace {
-
-double Seconds()
-{
-    static const LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 constexpr int REQUEST_BYTES = 24, REPLY_BYTES = 16;
 
@@ -67,11 +56,11 @@ int Frames(DWORD seconds)
     HDC screen = GetDC(nullptr);
     std::vector<double> changes;
     COLORREF last = GetPixel(screen, middle.x, middle.y);
-    const double start = Seconds();
+    const double start = BenchSeconds();
     double now = start;
     while (now - start < seconds) {
         COLORREF seen = GetPixel(screen, middle.x, middle.y);
-        now = Seconds();
+        now = BenchSeconds();
         if (seen != last) changes.push_back(now);
         last = seen;
         Sleep(1);
@@ -106,7 +95,7 @@ int Events(const char* host, int port, DWORD seconds)
     EventPacket move;
     MakeMouseRequest(100, 100, 1920, 1080, MouseFlagsForMessage(WM_MOUSEMOVE), 0, move);
     unsigned long count = 0;
-    const double start = Seconds();
+    const double start = BenchSeconds();
     double now = start;
     while (now - start < seconds) {
         // Bursts below the queue's 199: the link sends one, waits for its
@@ -116,7 +105,7 @@ int Events(const char* host, int port, DWORD seconds)
         count += 150;
         while (link.GetQueue().HasItems() || !link.IsIdle())
             Sleep(1);
-        now = Seconds();
+        now = BenchSeconds();
     }
     link.Stop();
     printf("acknowledged events: %.0f /s over %lu\n", count / (now - start), count);
@@ -157,12 +146,12 @@ int Bare(const char* host, int port, DWORD seconds)
     }
     unsigned char buffer[REQUEST_BYTES] = {};
     unsigned long count = 0;
-    const double start = Seconds();
+    const double start = BenchSeconds();
     double now = start;
     while (now - start < seconds && SendAll(s, buffer, REQUEST_BYTES) > 0 &&
            RecvAll(s, buffer, REPLY_BYTES) > 0) {
         ++count;
-        now = Seconds();
+        now = BenchSeconds();
     }
     closesocket(s);
     printf("bare socket round trips: %.0f /s over %lu\n", count / (now - start), count);
