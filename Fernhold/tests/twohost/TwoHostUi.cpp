@@ -313,6 +313,10 @@ int ClickReducedPane(int x, int y)
 
 int AwaitPattern(const char* name, int width, int height, POINT clip, DWORD seconds)
 {
+    if (width <= 0 || height <= 0) {
+        fprintf(stderr, "no display of %d x %d\n", width, height);
+        return 2;
+    }
     HWND pane = nullptr;
     Expectation expected;
     if (strcmp(name, "reduced") == 0) {
