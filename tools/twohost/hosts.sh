@@ -38,7 +38,8 @@ hosts_begin() {
     rm -rf "$host_work"
     mkdir -p "$host_work/tools"
     touch "$host_work/.twohost"
-    cp "$twohost_root/tools/with-wine.sh" "$twohost_dir/session.sh" "$host_work/tools/"
+    cp "$twohost_root/tools/with-wine.sh" "$twohost_dir/session.sh" "$twohost_dir/display.sh" \
+        "$host_work/tools/"
 }
 
 # host_up <name> <address> <hosts file> <Wine prefix to copy or "">
@@ -104,12 +105,14 @@ host_spawn() {
     host_children+=($!)
 }
 
-# host_session <name>: the host's Xvfb and persistent wineserver, through
-# tools/with-wine.sh with the host folder as its build folder; waits for them.
+# host_session <name> [<width>x<height>]: the host's Xvfb and persistent wineserver,
+# through tools/with-wine.sh with the host folder as its build folder (its screen
+# size unless one is given); waits for them.
 host_session() {
-    local name=$1 dir="$host_work/$1" i
+    local name=$1 dir="$host_work/$1" i display=()
+    [ -n "${2:-}" ] && display=("$host_work/tools/display.sh" "$2")
     nsenter -t "${host_init[$name]}" -n -u -m -p -- \
-        env -u DISPLAY -u LC_ALL "$host_work/tools/with-wine.sh" "$dir" \
+        env -u DISPLAY -u LC_ALL "${display[@]}" "$host_work/tools/with-wine.sh" "$dir" \
         "$host_work/tools/session.sh" "$dir/env" >"$dir/session.log" 2>&1 &
     host_children+=($!)
     for ((i = 0; i < 1200; i++)); do

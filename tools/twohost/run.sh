@@ -2,15 +2,22 @@
 # Two copies of Fernhold.exe on two test hosts joined by a veth pair: host "fernhost-a"
 # (10.254.0.1, the operator) and host "fernhost-b" (10.254.0.2, the destination), each
 # with its own Xvfb, Wine prefix, wineserver and program folder, both on port 5483.
-#   run.sh <bin folder> <work folder> harness|full
+#   run.sh <bin folder> <work folder> harness|full|bench
 # harness: both copies listen on their host's address and each reaches the other's
 # events service across the veth by name.
-# full: also connects the operator's copy to the destination, sees frames flow, types
-# keys on the operator's display that must arrive on the destination's, disconnects
-# with every connection closed on both hosts, then connects once more to the
-# destination listed at 0.0.0.0 (found by name) and disconnects again.
+# full: also works the operator's copy through its windows with real input on its
+# display: selects the destination and connects, finds the destination's picture in
+# the reduced and clip panes, clicks in the reduced pane and sees the click land on
+# the destination, types keys that arrive there, shows the full-size view pixel for
+# pixel, pauses (no frame bytes) and resumes, disconnects (both lists back, every
+# connection closed on both hosts), then connects once more to the destination
+# listed at 0.0.0.0 (found by name) and disconnects again.
+# bench: the two-host figures (tools/bench/twohost-bench.sh): frames shown on the
+# operator's screen from a 1920 x 1080 destination changing every 20 ms, with the
+# frame timer FERN_TWOHOST_INTERVAL ms (default 500), while connected and while paused;
+# then acknowledged events beside bare socket round trips across the veth.
 # Needs root inside tools/in-netns.sh (exit 77, skipped, anywhere else). Ends itself
-# after FERN_TWOHOST_LIMIT seconds (default 170) and always takes the hosts down.
+# after FERN_TWOHOST_LIMIT seconds (default 230) and always takes the hosts down.
 set -euo pipefail
 
 bin=$(cd "$1" && pwd)
@@ -26,7 +33,7 @@ fi
 readonly PORT=5483
 readonly OPERATOR=fernhost-a DESTINATION=fernhost-b
 readonly -A ADDRESS=([fernhost-a]=10.254.0.1 [fernhost-b]=10.254.0.2)
-limit=${FERN_TWOHOST_LIMIT:-170}
+limit=${FERN_TWOHOST_LIMIT:-230}
 started=$SECONDS
 
 say() { printf 'twohost: [%3ds] %s\n' $((SECONDS - started)) "$*"; }
@@ -118,8 +125,10 @@ for name in "$OPERATOR" "$DESTINATION"; do
     if [ -d "$bin/Resource" ]; then cp -r "$bin/Resource" "$work/$name/bin/"; fi
 done
 hosts_link "$OPERATOR" "$DESTINATION"
+declare -A SCREEN=([fernhost-a]=1280x1024 [fernhost-b]=1280x1024)
+[ "$steps" = bench ] && SCREEN[$DESTINATION]=1920x1080
 for name in "$OPERATOR" "$DESTINATION"; do
-    host_session "$name" || fail "no Wine session on $name"
+    host_session "$name" "${SCREEN[$name]}" || fail "no Wine session on $name"
 done
 say "hosts up: $OPERATOR ${ADDRESS[$OPERATOR]}, $DESTINATION ${ADDRESS[$DESTINATION]}"
 
@@ -134,6 +143,10 @@ driver() {
 driver "$OPERATOR" 60 list "$(winpath "$work/$OPERATOR/bin/default.clf")" \
     "$DESTINATION" "${ADDRESS[$DESTINATION]}" "$DESTINATION" 0.0.0.0 ||
     fail "cannot write the operator's list"
+if [ "$steps" = bench ]; then
+    driver "$OPERATOR" 30 options "$(winpath "$work/$OPERATOR/bin/FernOption.dat")" \
+        "${FERN_TWOHOST_INTERVAL:-500}" || fail "cannot write the operator's options"
+fi
 for name in "$OPERATOR" "$DESTINATION"; do
     host_spawn "$name" "$work/$name/fernhold.log" "$twohost_wine" "$work/$name/bin/Fernhold.exe"
 done
@@ -147,7 +160,11 @@ for name in "$OPERATOR" "$DESTINATION"; do
     wait_until 15 "the checks' connections on $name closed" no_established "$name"
 done
 say "each host reaches the other's events service by name"
-[ "$steps" = full ] || exit 0
+case "$steps" in
+full | bench) ;;
+*) exit 0 ;;
+esac
+
 
 # ---- remote control from the operator's display to the destination's
 to_destination() {
@@ -172,48 +189,110 @@ frames_flow() {
     done
     say "frames flow: ${samples[*]} bytes sent by $DESTINATION at 3 s intervals"
 }
-# disconnect: event 4, then no connection left on either host, both still listening.
+# A frame under way when the pause came may still arrive: held once a second passed
+# without a byte.
+frames_held() {
+    local before
+    before=$(image_bytes)
+    sleep 1
+    [ "$(image_bytes)" -eq "$before" ]
+}
+# pause_and_resume <command...>: pauses, runs the command once the flow stopped and
+# sees no frame byte sent meanwhile; connect then resumes the frames.
+pause_and_resume() {
+    local held
+    press pause
+    wait_until 15 "frames held while paused" frames_held
+    held=$(image_bytes)
+    "$@" || fail "$* failed while paused"
+    [ "$(image_bytes)" -eq "$held" ] || fail "frame bytes while paused ($held, then $(image_bytes))"
+    say "paused: $held bytes sent by $DESTINATION, none more during $*"
+    press connect
+    frames_flow
+}
+# connect <row>: the operator selects the row and clicks connect; the panes replace
+# the lists and the operator holds two links to the destination.
+connect() {
+    driver "$OPERATOR" 30 select "$1" || fail "cannot select row $1"
+    press connect
+    driver "$OPERATOR" 50 await connected 45 || fail "the operator's windows did not connect"
+    wait_until 10 "event and image link from $OPERATOR to $DESTINATION" two_links
+    say "connected through row $1: two links to $DESTINATION:$PORT"
+}
+# disconnect: the operator clicks disconnect; both lists come back, no connection is
+# left on either host and both still listen.
 disconnect() {
     local name
-    driver "$OPERATOR" 10 post 4 0 || fail "cannot post the disconnect"
+    press disconnect
+    driver "$OPERATOR" 30 await idle 25 || fail "the operator's lists did not come back"
     for name in "$OPERATOR" "$DESTINATION"; do
         wait_until 20 "every link on $name closed" no_established "$name"
         listening "$name" || fail "$name stopped listening"
     done
-    say "disconnected: no connection left on either host, both still listen"
+    say "disconnected: both lists shown, no connection left on either host, both still listen"
 }
+press() { driver "$OPERATOR" 15 press "$1" || fail "cannot press $1"; }
 
-keys="$work/$DESTINATION/keys.log"
-host_spawn "$DESTINATION" "$keys" "$twohost_wine" "$work/$DESTINATION/bin/TwoHostRecorder.exe" 150
-wait_until 60 "the recorder on $DESTINATION has the focus" grep -q '^ready' "$keys"
+recorder_log="$work/$DESTINATION/recorder.log"
+recorder=("$twohost_wine" "$work/$DESTINATION/bin/TwoHostRecorder.exe" "$limit")
+[ "$steps" = bench ] && recorder+=(changing 20)
+host_spawn "$DESTINATION" "$recorder_log" "${recorder[@]}"
+wait_until 60 "the recorder on $DESTINATION has the focus" grep -q '^ready' "$recorder_log"
+read -r _ width height < <(grep '^ready' "$recorder_log" | tr -d '\r')
+say "the recorder covers the destination's $width x $height display"
 
-driver "$OPERATOR" 60 connect 0 45 || fail "no connection"
-wait_until 10 "event and image link from $OPERATOR to $DESTINATION" two_links
-say "connected: two links to $DESTINATION:$PORT"
+if [ "$steps" = bench ]; then
+    connect 0
+    driver "$OPERATOR" 30 frames 10 || fail "cannot count frames"
+    pause_and_resume driver "$OPERATOR" 20 frames 5
+    disconnect
+    host_spawn "$DESTINATION" "$work/$DESTINATION/echo.log" "$twohost_wine" \
+        "$work/$DESTINATION/bin/TwoHostDriver.exe" echo $((PORT + 10)) 60
+    driver "$OPERATOR" 30 bare "$DESTINATION" $((PORT + 10)) 5 || fail "no bare round trips"
+    driver "$OPERATOR" 30 events "$DESTINATION" "$PORT" 5 || fail "no event round trips"
+    exit 0
+fi
 
+# 1. the destination's row and connect, clicked
+connect 0
+# 2. the picture in both panes; the clip region starts at the origin
+driver "$OPERATOR" 40 pattern reduced "$width" "$height" 0 0 30 || fail "no picture in the reduced pane"
+driver "$OPERATOR" 40 pattern clip "$width" "$height" 0 0 30 || fail "no picture in the clip pane"
 frames_flow
-
+# 3. a click in the reduced pane lands on the pane point scaled to the remote screen
+# (within the rounding of the 0..65535 positions), and the clip region follows it.
+pane_x=150 pane_y=110
+want_x=$((pane_x * width / 320)) want_y=$((pane_y * height / 240))
+driver "$OPERATOR" 15 click-pane "$pane_x" "$pane_y" || fail "cannot click the reduced pane"
+wait_until 15 "the click arrived on $DESTINATION" grep -q '^click' "$recorder_log"
+read -r _ got_x got_y < <(grep '^click' "$recorder_log" | head -n 1 | tr -d '\r')
+[ "$(grep -c '^click' "$recorder_log")" -eq 1 ] || fail "more than one click arrived"
+((got_x >= want_x - 1 && got_x <= want_x + 1 && got_y >= want_y - 1 && got_y <= want_y + 1)) ||
+    fail "the click at $pane_x, $pane_y landed on $got_x, $got_y, not $want_x, $want_y"
+say "a click at $pane_x, $pane_y of the reduced pane landed on $got_x, $got_y"
+clip_x=$((want_x - 120)) clip_y=$((want_y - 90))
+clip_x=$((clip_x < 0 ? 0 : clip_x > width - 240 ? width - 240 : clip_x))
+clip_y=$((clip_y < 0 ? 0 : clip_y > height - 180 ? height - 180 : clip_y))
+driver "$OPERATOR" 30 pattern clip "$width" "$height" "$clip_x" "$clip_y" 20 ||
+    fail "the clip pane does not show the region at $clip_x, $clip_y"
+driver "$OPERATOR" 30 pattern reduced "$width" "$height" "$clip_x" "$clip_y" 20 ||
+    fail "the reduced pane does not outline the region at $clip_x, $clip_y"
+# 4. keys struck on the operator's display arrive on the destination's
 driver "$OPERATOR" 30 type FH || fail "cannot type on $OPERATOR"
-replayed() { [ "$(grep -v -e '^ready' "$keys" | tr -d '\r' | tr '\n' ' ')" = "down 46 up 46 down 48 up 48 " ]; }
+replayed() { [ "$(grep -e '^down' -e '^up' "$recorder_log" | tr -d '\r' | tr '\n' ' ')" = "down 46 up 46 down 48 up 48 " ]; }
 wait_until 15 "keys F and H replayed on $DESTINATION" replayed
 say "keys typed on $OPERATOR arrived on $DESTINATION"
-
+# 5. the full-size view at actual size
+press full
+driver "$OPERATOR" 20 await full 15 || fail "the full-size view did not open"
+driver "$OPERATOR" 40 pattern full "$width" "$height" 0 0 30 || fail "no picture in the full-size view"
+# 6. pause holds the frames, connect resumes them
+pause_and_resume sleep 3
+# 7. disconnect brings back both lists
 disconnect
 
-# The session returns to idle (event 0 comes at least 1500 ms after the disconnect
-# began, and a connect before it is ignored); then a second connect, to the record
-# at 0.0.0.0, finds the destination by name and opens two new links. The connect is
-# posted again while none came: one while connecting or connected is ignored as well.
-reconnected() {
-    local i
-    driver "$OPERATOR" 10 post 1 1 || fail "cannot post the second connect"
-    for ((i = 0; i < 10; i++)); do
-        two_links && return 0
-        sleep 0.5
-    done
-    return 1
-}
-wait_until 40 "links from $OPERATOR to $DESTINATION found by name" reconnected
-say "connected again, to the destination found by name"
+# Then a second connect, to the record at 0.0.0.0, finds the destination by name and
+# opens two new links (the lists are back, so the session is idle again).
+connect 1
 frames_flow
 disconnect
