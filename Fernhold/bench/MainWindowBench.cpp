@@ -94,7 +94,8 @@ void RepaintFigures()
            harness.skin.IsLoaded() ? "yes" : "no");
 }
 
-// The whole program started, shown, idle and unconnected for ten seconds.
+// The whole program started, shown, idle and unconnected. Wine's process clock counts
+// 10-ms ticks, so a minute is read and given per 10 s.
 void IdleFigure()
 {
     RegisterProgramClass();
@@ -130,7 +131,7 @@ void IdleFigure()
         DrainMessages();
     }
     double used = cpu() - before;
-    printf("idle program, 10 s shown and unconnected             %8.3f ms CPU = %.3f %% of a core"
+    printf("idle program, shown and unconnected, per 10 s of 60   %8.3f ms CPU = %.3f %% of a core"
            "   (target < 0.1 %%)\n",
            used * 1000, used / 10 * 100);
     app.ShutDown();
