@@ -160,6 +160,10 @@ bool ReadHeader(const uint8_t* stream, size_t streamLength, uint32_t& length)
 size_t WalkLength(const uint8_t* stream)
 {
     const uint8_t* p = stream + HeaderSize;
+    // What the tokens may still produce. A token that would pass the header's length ends
+    // the walk before its payload (the bounded decoder then refuses it), as the bounded
+    // forms check a count before they skip or read anything by it.
+    size_t outLeft = ReadLE32(stream + 8);
     for (;;) {
         const unsigned token = *p++;
         const TokenKind kind = Kinds[token >> 4];
@@ -167,6 +171,9 @@ size_t WalkLength(const uint8_t* stream)
         size_t count = token & 0xF;
         for (int i = 0; i < kind.countBytes; ++i)
             count = (count << 8) | *p++;
+        const size_t produced = kind.width == 0 ? count : count * kind.width;
+        if (produced > outLeft) break;
+        outLeft -= produced;
         p += kind.width == 0 ? count : kind.width;
     }
     return static_cast<size_t>(p - stream);

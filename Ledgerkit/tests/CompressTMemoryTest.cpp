@@ -184,6 +184,8 @@ struct DecodeCase {
     const char* name;
     Bytes stream;
     int result;
+    // Cut before its end token: only the bounded forms may be given it.
+    bool cut = false;
 };
 
 TEST(UnCompressTMemory, DecoderResultsForWellFormedAndBrokenStreams)
@@ -199,14 +201,16 @@ TEST(UnCompressTMemory, DecoderResultsForWellFormedAndBrokenStreams)
         {"run one byte past the length", Cat(h10, {0x5B, 'x', 0}), 0},
         {"unit run one unit past the length", Cat(h10, {0xD3, 1, 2, 3, 4, 0}), 0},
         {"literal past the length", Cat(Header(2), {0x13, 'a', 'b', 'c', 0}), 0},
+        {"literal of 256 MB past a length of 16", Cat(Header(16), {0x4F, 0xFF, 0xFF, 0xFF, 0}), 0},
+        {"run of 48 MB past a length of 16", Cat(Header(16), {0x8F, 0xFF, 0xFF, 0xFF, 'x', 0}), 0},
         {"token 0xF3", Cat(h10, {0x11, 'a', 0xF3, 0}), 0},
         {"token 0x05", Cat(h10, {0x05, 0}), 0},
-        {"no end token", Cat(h10, {0x53, 'x'}), 0},
-        {"cut inside the count bytes", Cat(h10, {0x70, 0x00}), 0},
-        {"cut inside a literal", Cat(h10, {0x15, 'a', 'b'}), 0},
-        {"cut before a unit", Cat(h10, {0xB2, 1, 2}), 0},
-        {"header only", h10, 0},
-        {"header cut short", Bytes(h10.begin(), h10.end() - 1), 0},
+        {"no end token", Cat(h10, {0x53, 'x'}), 0, true},
+        {"cut inside the count bytes", Cat(h10, {0x70, 0x00}), 0, true},
+        {"cut inside a literal", Cat(h10, {0x15, 'a', 'b'}), 0, true},
+        {"cut before a unit", Cat(h10, {0xB2, 1, 2}), 0, true},
+        {"header only", h10, 0, true},
+        {"header cut short", Bytes(h10.begin(), h10.end() - 1), 0, true},
         {"bad magic", Cat({'T', 'C', 'P', 'X', 1, 0, 0, 0, 0, 0, 0, 0}, {0}), 0},
         {"bad version", Cat({'T', 'C', 'P', 'S', 2, 0, 0, 0, 0, 0, 0, 0}, {0}), 0},
     };
@@ -218,6 +222,13 @@ TEST(UnCompressTMemory, DecoderResultsForWellFormedAndBrokenStreams)
         Bytes buffer(64);
         EXPECT_EQ(c.result, UnCompressTMemoryTypeA(c.stream.data(), length, buffer.data(),
                                                    static_cast<unsigned long>(buffer.size())));
+        if (c.cut) continue;
+        // The unbounded forms walk to the end token first; a count past the header's length
+        // ends the walk there, so nothing beyond the stream is skipped to or read.
+        TMemory unbounded;
+        EXPECT_EQ(c.result, UnCompressTMemoryTypeA(c.stream.data(), unbounded));
+        Bytes output(64);
+        EXPECT_EQ(c.result, UnCompressTMemoryTypeA(c.stream.data(), output.data()));
     }
 }
 
