@@ -25,7 +25,7 @@ TestField MakeSource(unsigned long format, long width, long height, unsigned see
     return field;
 }
 
-// The per-pixel meaning of a blend, as the specification words it: weight from
+// The per-pixel meaning of a blend, written out plainly: weight from
 // the source alpha (a palette entry's reserved byte), destination alpha kept.
 RGBQUAD ReferenceBlend(RGBQUAD s, RGBQUAD d, unsigned a)
 {
