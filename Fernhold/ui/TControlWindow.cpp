@@ -3,10 +3,9 @@
 
 #include "net/MainWindowMessages.h"
 #include "net/TClientCore.h"
+#include "ui/AddressText.h"
 #include "ui/ConnectionState.h"
 #include "ui/PanelFrame.h"
-
-#include <winsock2.h>
 
 #include <cstdio>
 #include <cstring>
@@ -27,8 +26,9 @@ void RemoteLines(TClientCore& client, char (&address)[32], char (&port)[16])
     long index = client.GetSelectedIndex();
     TDestination* destination = index >= 0 ? client.GetDestination(index) : nullptr;
     if (destination) {
-        snprintf(address, sizeof(address), "IP  :%s", inet_ntoa(destination->liveAddress.sin_addr));
-        snprintf(port, sizeof(port), "Port:%u", ntohs(destination->liveAddress.sin_port));
+        AddressTexts texts = FormatAddress(destination->liveAddress);
+        snprintf(address, sizeof(address), "IP  :%s", texts.address);
+        snprintf(port, sizeof(port), "Port:%s", texts.port);
     }
     client.UnlockList();
 }

@@ -5,23 +5,13 @@
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
 #include "ui/SkinStore.h"
-#include "ui/TAppShell.h"
 #include "ui/TMainWindow.h"
+#include "ui/tests/RecordingShell.h"
 #include "ui/tests/TScreenShot.h"
 
 #include <windows.h>
 
 #include <vector>
-
-class RecordingShell : public TAppShell {
-public:
-    uint32_t GetRights() const override { return rights; }
-    void SetScreenSize(int, int) override {}
-    void ShutDown() override { ++shutDowns; }
-
-    uint32_t rights = 0xFFFFFFFF;
-    int shutDowns = 0;
-};
 
 // Registers the program's window class (and the common controls the windows use) for
 // the test program's life.

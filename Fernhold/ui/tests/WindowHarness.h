@@ -7,11 +7,11 @@
 #include "net/TFernSettings.h"
 #include "net/TServerCore.h"
 #include "ui/SkinStore.h"
-#include "ui/TAppShell.h"
 #include "ui/TMenuWindow.h"
 #include "ui/TStateWindow.h"
 #include "ui/TTitlebarWindow.h"
 #include "ui/TUiContext.h"
+#include "ui/tests/RecordingShell.h"
 #include "ui/tests/TScreenShot.h"
 
 #include <Panekind/TWndCore.h>
@@ -66,14 +66,6 @@ struct Received {
     LPARAM lParam;
 };
 
-class TTestShell : public TAppShell {
-public:
-    uint32_t GetRights() const override { return rights; }
-    void SetScreenSize(int, int) override {}
-    void ShutDown() override {}
-    uint32_t rights = 0xFFFFFFFF;
-};
-
 // The main window as far as the three windows need one: it routes UM_REPAINT and
 // UM_STATUS_TEXT to them, keeps appActive from WM_ACTIVATEAPP, composes the caption
 // gradients again on WM_SYSCOLORCHANGE, drags by its surface (HTCAPTION), and records
@@ -106,7 +98,7 @@ public:
     POINT MenuTitleOnScreen(int title) const;
 
     TFernSettings settings;
-    TTestShell shell;
+    RecordingShell shell;
 
 private:
     static LRESULT MainProc(TWndCore* core, UINT message, WPARAM wParam, LPARAM lParam);
