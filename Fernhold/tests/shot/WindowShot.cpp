@@ -1,7 +1,8 @@
 // Saves a screenshot of one window of a running program as a 24-bit bitmap file:
 //   WindowShot.exe <class> <title> <out.bmp> [timeout ms]
-// Waits until the window is visible and its picture has settled (two reads alike), so a
-// script can take the README's pictures without guessing how long painting takes.
+// Waits until the window is visible, its thread answers and its picture has settled (two
+// reads alike), so a script can take the README's pictures without guessing how long
+// painting takes.
 #include "ui/tests/TScreenShot.h"
 
 #include <windows.h>
@@ -69,6 +70,14 @@ int main(int argc, char** argv)
         Sleep(100);
     }
     SetForegroundWindow(window);
+    // A window can be shown before its thread pumps (the program's start goes on after it
+    // creates the window): an answered message says the thread is at its loop, so what it
+    // paints from then on can settle.
+    DWORD_PTR answer = 0;
+    while (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer)) {
+        if (GetTickCount() - start > timeout) break;
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     RECT r;
     std::vector<unsigned char> last, now;
     do {
