@@ -1,4 +1,3 @@
-// Fernhold/net/MacAddressQuery.h
 // Asks a running copy for the MAC addresses it serves (service 5) over a connected socket.
 #pragma once
 #include <winsock2.h>
