@@ -63,10 +63,11 @@ void SleepUntilPassed(DWORD start, DWORD floorMs)
     if (elapsed < floorMs) Sleep(floorMs - elapsed);
 }
 
-// Handed to a search or wake thread, which frees it.
-struct SearchJob {
+// Handed to a destination's worker thread (search or wake-up), which frees it.
+struct WorkerJob {
     TClientCore* core;
     TDestination* destination;
+    void (TClientCore::*work)(TDestination*);
 };
 
 } // namespace
@@ -454,19 +455,19 @@ void TClientCore::StartSearch(TDestination* destination)
         return;
     destination->worker.Release();
     destination->cancel = 0;
-    SearchJob* job = new SearchJob{this, destination};
-    if (!destination->worker.Start(SearchThread, job, THREAD_PRIORITY_LOWEST, 0, false)) {
+    WorkerJob* job = new WorkerJob{this, destination, &TClientCore::Search};
+    if (!destination->worker.Start(WorkerThread, job, THREAD_PRIORITY_LOWEST, 0, false)) {
         delete job;
         return;
     }
     if (destination->searchesLeft != SEARCHES_WITHOUT_END) --destination->searchesLeft;
 }
 
-void TClientCore::SearchThread(void* job)
+void TClientCore::WorkerThread(void* job)
 {
-    SearchJob taken = *static_cast<SearchJob*>(job);
-    delete static_cast<SearchJob*>(job);
-    taken.core->Search(taken.destination);
+    WorkerJob taken = *static_cast<WorkerJob*>(job);
+    delete static_cast<WorkerJob*>(job);
+    (taken.core->*taken.work)(taken.destination);
 }
 
 void TClientCore::Search(TDestination* destination)
@@ -529,18 +530,11 @@ void TClientCore::StartWake(unsigned long index)
     if (destination && !destination->busy) {
         destination->worker.Release();
         destination->cancel = 0;
-        SearchJob* job = new SearchJob{this, destination};
-        if (!destination->worker.Start(WakeThread, job, THREAD_PRIORITY_LOWEST, 0, false))
+        WorkerJob* job = new WorkerJob{this, destination, &TClientCore::Wake};
+        if (!destination->worker.Start(WorkerThread, job, THREAD_PRIORITY_LOWEST, 0, false))
             delete job;
     }
     UnlockList();
-}
-
-void TClientCore::WakeThread(void* job)
-{
-    SearchJob taken = *static_cast<SearchJob*>(job);
-    delete static_cast<SearchJob*>(job);
-    taken.core->Wake(taken.destination);
 }
 
 void TClientCore::Wake(TDestination* destination)

@@ -108,11 +108,11 @@ private:
     // Caller holds the list lock; gives the record its id. A record that does not fit
     // (full list, no memory) is deleted.
     bool AppendLocked(TDestination* record);
+    // A destination's worker thread: runs the job's search or wake-up.
+    static void WorkerThread(void* job);
     // Search thread body for one destination.
-    static void SearchThread(void* job);
     void Search(TDestination* destination);
     // Wake thread body: one magic packet per MAC address, 2000 ms apart.
-    static void WakeThread(void* job);
     void Wake(TDestination* destination);
     void SendStatus(const char* text, LPARAM priority);
     void SendConnectEvent(WPARAM event);
