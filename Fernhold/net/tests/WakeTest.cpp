@@ -29,7 +29,9 @@ struct Broadcast {
     DWORD time;
 };
 
-// Every UDP datagram that reaches this namespace, IP header and all.
+// The broadcasts that reach this namespace and wake one of the given addresses: tests
+// running beside each other (and every other process of the namespace) see each
+// other's packets, so each test keeps to its own addresses.
 class BroadcastCapture {
 public:
     BroadcastCapture() : m_Socket(socket(AF_INET, SOCK_RAW, IPPROTO_UDP)) {}
@@ -38,6 +40,8 @@ public:
         if (m_Socket != INVALID_SOCKET) closesocket(m_Socket);
     }
     bool IsOpen() const { return m_Socket != INVALID_SOCKET; }
+
+    void Watch(const unsigned char* mac) { m_Macs.emplace_back(mac, mac + 6); }
 
     // The next broadcast within timeoutMs; false when none came.
     bool Next(Broadcast& out, DWORD timeoutMs)
@@ -50,7 +54,9 @@ public:
             const int header = (datagram[0] & 0x0F) * 4;
             uint32_t destination;
             memcpy(&destination, datagram + 16, 4);
-            if (destination != INADDR_BROADCAST || length < header + 8) continue;
+            if (destination != INADDR_BROADCAST || length < header + 8 + 12 ||
+                !IsWatched(datagram + header + 8 + 6))
+                continue;
             out.destination = destination;
             out.port = static_cast<uint16_t>(datagram[header + 2] << 8 | datagram[header + 3]);
             out.payload.assign(datagram + header + 8, datagram + length);
@@ -60,7 +66,15 @@ public:
     }
 
 private:
+    bool IsWatched(const unsigned char* mac) const
+    {
+        for (const std::vector<unsigned char>& watched : m_Macs)
+            if (memcmp(watched.data(), mac, 6) == 0) return true;
+        return false;
+    }
+
     SOCKET m_Socket;
+    std::vector<std::vector<unsigned char>> m_Macs;
 };
 
 std::vector<unsigned char> ExpectedPacket(const unsigned char (&mac)[6])
@@ -99,8 +113,10 @@ protected:
         TDestination record;
         record.searchState = SEARCH_NOT_FOUND;
         record.failureCount = 3;
-        for (const unsigned char* mac : macs)
+        for (const unsigned char* mac : macs) {
             record.AddMac(*reinterpret_cast<const unsigned char(*)[6]>(mac));
+            m_Capture.Watch(mac);
+        }
         return m_Core.AddDestination(record);
     }
 
