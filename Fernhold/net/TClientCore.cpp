@@ -6,12 +6,14 @@
 #include "net/ReplaceFile.h"
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
+#include "net/WakeOnLan.h"
 #include "net/MainWindowMessages.h"
 
 #include <commdlg.h>
 #include <mmsystem.h>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -21,8 +23,11 @@ constexpr DWORD DISCONNECT_FLOOR_MS = 1500;
 constexpr DWORD CONNECT_STEP_PAUSE_MS = 500;
 constexpr DWORD LIST_LOAD_PAUSE_MS = 100;
 constexpr DWORD FOUND_WAIT_MS = 60000;
+// Between two magic packets of one destination.
+constexpr DWORD WAKE_PACKET_GAP_MS = 2000;
 
 constexpr LPARAM STATUS_PRIORITY = 1;
+constexpr LPARAM WAKE_STATUS_PRIORITY = 0;
 
 const char TEXT_CONNECT_FAILED[] = "接続に失敗しました。";
 const char TEXT_LOOKING[] = "接続先ｺﾝﾋﾟｭｰﾀを探しています...";
@@ -33,6 +38,7 @@ const char TEXT_CONNECTED[] = "接続に成功しました。";
 const char TEXT_DISCONNECTING[] = "切断中です...";
 const char TEXT_LOADING_LIST[] = "接続先ﾘｽﾄを読み込んでいます...";
 const char TEXT_EMPTY[] = "";
+const char TEXT_WAKE_SENT[] = "Wake On Lan ﾊﾟｹｯﾄを送信しました。";
 
 const char LIST_FILTER[] = "ConnectionListFile(*.clf)\0*.clf\0";
 
@@ -57,10 +63,11 @@ void SleepUntilPassed(DWORD start, DWORD floorMs)
     if (elapsed < floorMs) Sleep(floorMs - elapsed);
 }
 
-// Handed to a search thread, which frees it.
-struct SearchJob {
+// Handed to a destination's worker thread (search or wake-up), which frees it.
+struct WorkerJob {
     TClientCore* core;
     TDestination* destination;
+    void (TClientCore::*work)(TDestination*);
 };
 
 } // namespace
@@ -135,6 +142,11 @@ int TClientCore::Handle(const MSG& message)
         break;
     case TM_RESET_SEARCH:
         ResetSearch();
+        break;
+    case TM_WAKE:
+        // The index comes as a signed word: a negative one is outside the list.
+        if (static_cast<LONG_PTR>(message.wParam) >= 0)
+            StartWake(static_cast<unsigned long>(message.wParam));
         break;
     case TM_LINK_LOST:
         SendConnectEvent(CONNECT_EVENT_DISCONNECT);
@@ -319,7 +331,8 @@ void TClientCore::OpenListFile(const char* path)
     LockList();
     m_SearchCursor = -1;
     UnlockList();
-    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_EMPTY), STATUS_PRIORITY_RESET, true);
+    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_EMPTY), STATUS_PRIORITY_RESET,
+                   true);
 }
 
 void TClientCore::SaveListFileAs()
@@ -377,7 +390,8 @@ int TClientCore::Connect(unsigned long index)
         SendConnectEvent(CONNECT_EVENT_DISCONNECT);
         return 0;
     }
-    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_CONNECTED), STATUS_PRIORITY_RESET, true);
+    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_CONNECTED), STATUS_PRIORITY_RESET,
+                   true);
     Sleep(0);
     SleepUntilPassed(start, CONNECT_FLOOR_MS);
     PostThreadMessageA(imageLink->GetThreadId(), TM_GET_SCREEN_SIZE, 0, 0);
@@ -441,19 +455,19 @@ void TClientCore::StartSearch(TDestination* destination)
         return;
     destination->worker.Release();
     destination->cancel = 0;
-    SearchJob* job = new SearchJob{this, destination};
-    if (!destination->worker.Start(SearchThread, job, THREAD_PRIORITY_LOWEST, 0, false)) {
+    WorkerJob* job = new WorkerJob{this, destination, &TClientCore::Search};
+    if (!destination->worker.Start(WorkerThread, job, THREAD_PRIORITY_LOWEST, 0, false)) {
         delete job;
         return;
     }
     if (destination->searchesLeft != SEARCHES_WITHOUT_END) --destination->searchesLeft;
 }
 
-void TClientCore::SearchThread(void* job)
+void TClientCore::WorkerThread(void* job)
 {
-    SearchJob taken = *static_cast<SearchJob*>(job);
-    delete static_cast<SearchJob*>(job);
-    taken.core->Search(taken.destination);
+    WorkerJob taken = *static_cast<WorkerJob*>(job);
+    delete static_cast<WorkerJob*>(job);
+    (taken.core->*taken.work)(taken.destination);
 }
 
 void TClientCore::Search(TDestination* destination)
@@ -486,6 +500,67 @@ void TClientCore::Search(TDestination* destination)
         ++destination->failureCount;
     }
     destination->lastSearchTime = timeGetTime();
+    UnlockList();
+    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, id, false);
+}
+
+// ---- Wake-on-LAN ---------------------------------------------------------------------
+
+void TClientCore::StartWake(unsigned long index)
+{
+    LockList();
+    TDestination* destination = GetDestination(index);
+    const uint32_t id = destination ? destination->id : 0;
+    while (destination && !destination->busy && destination->worker.IsRunning()) {
+        // The search's handle stays valid for the wait even if the record goes meanwhile.
+        HANDLE search = nullptr;
+        DuplicateHandle(GetCurrentProcess(), destination->worker.GetHandle(), GetCurrentProcess(),
+                        &search, SYNCHRONIZE, FALSE, 0);
+        UnlockList();
+        if (search) {
+            WaitForSingleObject(search, INFINITE);
+            CloseHandle(search);
+        } else {
+            Sleep(0);
+        }
+        LockList();
+        long at = FindDestination(id);
+        destination = at < 0 ? nullptr : GetDestination(static_cast<unsigned long>(at));
+    }
+    if (destination && !destination->busy) {
+        destination->worker.Release();
+        destination->cancel = 0;
+        WorkerJob* job = new WorkerJob{this, destination, &TClientCore::Wake};
+        if (!destination->worker.Start(WorkerThread, job, THREAD_PRIORITY_LOWEST, 0, false))
+            delete job;
+    }
+    UnlockList();
+}
+
+void TClientCore::Wake(TDestination* destination)
+{
+    LockList();
+    destination->searchState = SEARCH_WAKING;
+    const uint32_t id = destination->id;
+    std::vector<MacAddress> macs(destination->GetMacCount());
+    for (unsigned long i = 0; i < macs.size(); ++i)
+        memcpy(macs[i].data(), destination->GetMac(i), TDestination::MAC_BYTES);
+    UnlockList();
+    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, id, false);
+
+    for (const MacAddress& mac : macs) {
+        // A record being deleted waits for this thread: the rest of its packets are dropped.
+        if (destination->cancel) break;
+        WakeSend sent = SendMagicPacket(mac);
+        if (sent == WakeSend::NoSocket) continue;
+        if (sent == WakeSend::Sent) SendStatus(TEXT_WAKE_SENT, WAKE_STATUS_PRIORITY);
+        Sleep(WAKE_PACKET_GAP_MS);
+    }
+
+    // Idle with no failures: the next search tick searches it at once.
+    LockList();
+    destination->searchState = SEARCH_IDLE;
+    destination->failureCount = 0;
     UnlockList();
     TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, id, false);
 }

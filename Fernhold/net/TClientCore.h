@@ -92,6 +92,10 @@ public:
     void ResetSearch();
     // Caller holds the list lock.
     void StartSearch(TDestination* destination);
+    // Client thread, TM_WAKE: wakes the destination at index (none outside the list, none
+    // while a dialog holds it busy). A search under way is waited for first, outside the
+    // list lock, which the search takes at its end.
+    void StartWake(unsigned long index);
 
 private:
     static void ClientThread(void* owner);
@@ -104,9 +108,12 @@ private:
     // Caller holds the list lock; gives the record its id. A record that does not fit
     // (full list, no memory) is deleted.
     bool AppendLocked(TDestination* record);
+    // A destination's worker thread: runs the job's search or wake-up.
+    static void WorkerThread(void* job);
     // Search thread body for one destination.
-    static void SearchThread(void* job);
     void Search(TDestination* destination);
+    // Wake thread body: one magic packet per MAC address, 2000 ms apart.
+    void Wake(TDestination* destination);
     void SendStatus(const char* text, LPARAM priority);
     void SendConnectEvent(WPARAM event);
     // SendNotifyMessageA, or PostMessageA with post; nothing while there is no window.

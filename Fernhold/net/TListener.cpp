@@ -5,13 +5,16 @@
 #include "net/NetMessages.h"
 #include "net/SocketIo.h"
 
+#include <mmsystem.h>
+
+#include <cstring>
+
 namespace {
-constexpr int LISTEN_BACKLOG = 3;
-// A peer that connects and sends no selector is dropped after this time, so that it
-// cannot hold up the connections behind it.
-constexpr DWORD SELECTOR_TIMEOUT_MS = 3000;
-// Bound on the stop word's answer; the accept thread may first have to drop a
-// silent peer. Without the answer the listening socket is closed directly.
+// Room for a burst of connects while the accept thread hands the previous ones on, or
+// while every selector slot is taken.
+constexpr int LISTEN_BACKLOG = 64;
+// Bound on the stop word's answer; the accept thread may first have to wait for a
+// free selector slot. Without the answer the listening socket is closed directly.
 constexpr DWORD STOP_ANSWER_TIMEOUT_MS = 10000;
 // A service whose peer takes nothing for this long ends (a frame cannot be pushed
 // into a peer that stopped reading).
@@ -41,15 +44,19 @@ unsigned long ConnectionCount(const TMemoryBase& list)
 
 TListener::TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames,
                      const std::vector<MacAddress>* servedMacs)
-    : m_Settings(settings), m_ServerThreadId(serverThreadId), m_Frames(frames),
+    : m_FreeSlots(CreateSemaphoreA(nullptr, MAX_PENDING_SELECTORS, MAX_PENDING_SELECTORS, nullptr)),
+      m_Settings(settings), m_ServerThreadId(serverThreadId), m_Frames(frames),
       m_ServedMacs(servedMacs)
 {
     InitializeCriticalSection(&m_ConnectionLock);
+    for (SelectorSlot& slot : m_Slots)
+        slot.owner = this;
 }
 
 TListener::~TListener()
 {
     Stop();
+    CloseHandle(m_FreeSlots);
     DeleteCriticalSection(&m_ConnectionLock);
 }
 
@@ -115,6 +122,11 @@ void TListener::Stop()
     DeleteConnections(false);
     LeaveCriticalSection(&m_ConnectionLock);
     m_Thread.Join(INFINITE);
+    // Selectors still being read end by their deadline; what they bring is refused.
+    for (SelectorSlot& slot : m_Slots) {
+        slot.thread.Join(INFINITE);
+        slot.thread.Release();
+    }
     CloseListenSocket();
     m_BoundAddress = sockaddr_in{};
 }
@@ -174,11 +186,15 @@ void TListener::AcceptThread(void* owner) { static_cast<TListener*>(owner)->Acce
 void TListener::AcceptLoop()
 {
     for (;;) {
+        // While every slot reads a selector, new connections wait in the backlog.
+        WaitForSingleObject(m_FreeSlots, INFINITE);
         sockaddr_in peer;
         int peerLength = sizeof(peer);
         SOCKET socket =
             accept(m_ListenSocket.load(), reinterpret_cast<sockaddr*>(&peer), &peerLength);
+        const DWORD acceptedAt = timeGetTime();
         if (socket == INVALID_SOCKET) {
+            ReleaseSemaphore(m_FreeSlots, 1, nullptr);
             // A peer that reset its connection before it was taken, or a moment short
             // of sockets, must not end the listener and every session on it.
             const int error = WSAGetLastError();
@@ -188,26 +204,14 @@ void TListener::AcceptLoop()
             Sleep(ACCEPT_RETRY_PAUSE_MS);
             continue;
         }
-        uint32_t selector = 0;
-        SetReceiveTimeout(socket, SELECTOR_TIMEOUT_MS);
-        if (RecvAll(socket, &selector, sizeof(selector)) < 1) {
-            closesocket(socket);
-            continue;
-        }
-        // The services themselves wait for requests without a time-out.
-        SetReceiveTimeout(socket, 0);
-        SetSendTimeout(socket, SERVICE_SEND_TIMEOUT_MS);
-        // The stop word counts only from Stop's own connection: from anyone else it
-        // would close the listener and every session on it.
-        if (selector == SERVICE_STOP_LISTENER && m_Stopping.load()) {
+        if (m_Stopping.load()) {
+            // Stop's own connection, or one that came just before it: refused either way.
+            // Closing the listening socket resets whatever still waits in the backlog.
             Refuse(socket);
+            ReleaseSemaphore(m_FreeSlots, 1, nullptr);
             break;
         }
-        if (m_Settings.serverFlags.load() & SERVER_REFUSE_CONNECTIONS) {
-            Refuse(socket);
-            continue;
-        }
-        Admit(socket, selector);
+        StartSelectorRead(socket, acceptedAt);
     }
     CloseListenSocket();
     EnterCriticalSection(&m_ConnectionLock);
@@ -215,10 +219,70 @@ void TListener::AcceptLoop()
     LeaveCriticalSection(&m_ConnectionLock);
 }
 
+void TListener::StartSelectorRead(SOCKET socket, DWORD acceptedAt)
+{
+    for (SelectorSlot& slot : m_Slots) {
+        if (slot.taken.load()) continue;
+        // The slot's previous thread gave it back as its last act and is ending.
+        slot.thread.Join(INFINITE);
+        slot.thread.Release();
+        slot.taken = true;
+        slot.socket = socket;
+        slot.acceptedAt = acceptedAt;
+        ++m_Pending;
+        if (slot.thread.Start(SelectorThread, &slot, THREAD_PRIORITY_LOWEST, 0, false)) return;
+        --m_Pending;
+        slot.taken = false;
+        break;
+    }
+    closesocket(socket);
+    ReleaseSemaphore(m_FreeSlots, 1, nullptr);
+}
+
+void TListener::SelectorThread(void* slot)
+{
+    SelectorSlot& taken = *static_cast<SelectorSlot*>(slot);
+    taken.owner->ReadSelector(taken);
+}
+
+void TListener::ReadSelector(SelectorSlot& slot)
+{
+    SOCKET socket = slot.socket;
+    unsigned char bytes[4];
+    int received = 0;
+    // One deadline for the whole selector: a peer sending a byte now and then does not
+    // earn a fresh time-out with each one.
+    while (received < 4) {
+        const DWORD elapsed = timeGetTime() - slot.acceptedAt;
+        if (elapsed >= SELECTOR_DEADLINE_MS ||
+            !SetReceiveTimeout(socket, SELECTOR_DEADLINE_MS - elapsed))
+            break;
+        int result = recv(socket, reinterpret_cast<char*>(bytes) + received, 4 - received, 0);
+        if (result < 1) break;
+        received += result;
+    }
+    if (received < 4) {
+        closesocket(socket);
+    } else {
+        uint32_t selector;
+        memcpy(&selector, bytes, sizeof(selector));
+        // The services themselves wait for requests without a time-out.
+        SetReceiveTimeout(socket, 0);
+        SetSendTimeout(socket, SERVICE_SEND_TIMEOUT_MS);
+        if (m_Settings.serverFlags.load() & SERVER_REFUSE_CONNECTIONS)
+            Refuse(socket);
+        else
+            Admit(socket, selector);
+    }
+    --m_Pending;
+    slot.taken = false;
+    ReleaseSemaphore(m_FreeSlots, 1, nullptr);
+}
+
 void TListener::Admit(SOCKET socket, uint32_t selector)
 {
     EnterCriticalSection(&m_ConnectionLock);
-    int index = ListIndex(selector);
+    int index = m_Stopping.load() ? -1 : ListIndex(selector);
     TServerConn* connection =
         index < 0 ? nullptr : CreateServiceConn(selector, m_Frames, m_ServerThreadId, m_ServedMacs);
     TMemoryBase* list = index < 0 ? nullptr : &m_Connections[index];

@@ -19,6 +19,11 @@ class TServerConn;
 // and the few operators a computer has at a time. Each costs a thread, so a peer that
 // opens them by the thousand is refused instead.
 constexpr unsigned long MAX_SERVICE_CONNECTIONS = 32;
+// Fresh connections whose selector is being read at once, each on a thread of its own.
+// Beyond that, new connections wait in the backlog until a read ends (3000 ms at most).
+constexpr unsigned long MAX_PENDING_SELECTORS = 64;
+// A fresh connection has this long from its accept to send its whole selector.
+constexpr DWORD SELECTOR_DEADLINE_MS = 3000;
 
 // Started, stopped and deleted by the server thread (TServerCore); reaped there too.
 // The accept thread appends connections under the connection lock; the server thread
@@ -37,7 +42,8 @@ public:
     // Listens on address:port (both in network byte order) and starts the accept
     // thread; returns 1, or 0 with everything closed again.
     int Start(uint32_t address, uint16_t port);
-    // Ends the accept thread and stops and deletes every connection.
+    // Ends the accept thread, stops and deletes every connection and waits for the
+    // selectors still being read (SELECTOR_DEADLINE_MS at most; what they bring is refused).
     void Stop();
     // Stops and deletes the connections whose service has ended.
     void Reap();
@@ -51,14 +57,33 @@ public:
     const sockaddr_in& GetBoundAddress() const { return m_BoundAddress; }
     // Connections of one service (0 for a selector without a list), under the lock.
     unsigned long GetConnectionCount(uint32_t selector);
+    // Fresh connections whose selector is being read now.
+    unsigned long GetPendingCount() const { return m_Pending.load(); }
 
 private:
     static constexpr int LIST_COUNT = 5;
 
+    // One fresh connection whose selector is read off the accept thread. Taken by the
+    // accept thread, given back by its selector thread as the thread's last act.
+    struct SelectorSlot {
+        TListener* owner = nullptr;
+        TWorkerThread thread;
+        std::atomic<bool> taken{false};
+        SOCKET socket = INVALID_SOCKET;
+        DWORD acceptedAt = 0;
+    };
+
     static void AcceptThread(void* owner);
     void AcceptLoop();
-    // Reads the selector of a fresh connection and hands it on; the connection lock
-    // is held while a service is started.
+    // Accept thread: hands the socket to a free slot's thread (a free slot exists: the
+    // accept thread holds one count of m_FreeSlots). A thread that cannot be made
+    // closes the socket and gives the count back.
+    void StartSelectorRead(SOCKET socket, DWORD acceptedAt);
+    static void SelectorThread(void* slot);
+    // Selector thread: the whole selector by the slot's deadline, then the service.
+    void ReadSelector(SelectorSlot& slot);
+    // Hands a connection to its service; the connection lock is held while a service
+    // is started. While Stop is under way everything is refused.
     void Admit(SOCKET socket, uint32_t selector);
     // Stops and deletes the connections of every list, or only those whose service
     // has ended. Caller holds the connection lock.
@@ -70,8 +95,12 @@ private:
 
     TWorkerThread m_Thread;
     std::atomic<SOCKET> m_ListenSocket{INVALID_SOCKET};
-    // Set by Stop before its self-connection; only then does the stop word count.
+    // Set by Stop before its self-connection: the next accept ends the accept thread.
     std::atomic<bool> m_Stopping{false};
+    SelectorSlot m_Slots[MAX_PENDING_SELECTORS];
+    // Counts the free slots; the accept thread takes one before each accept.
+    HANDLE m_FreeSlots;
+    std::atomic<unsigned long> m_Pending{0};
     sockaddr_in m_BoundAddress{};
     CRITICAL_SECTION m_ConnectionLock;
     // Events, images, MAC addresses, update files, update requests: TServerConn*.

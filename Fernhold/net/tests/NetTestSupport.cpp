@@ -174,6 +174,11 @@ bool LoopbackClient::ReadReply(ReplyHeader& reply)
 
 bool LoopbackClient::SendGoWord(uint32_t word) { return ::SendWord(m_Socket, word) > 0; }
 
+bool LoopbackClient::SendBytes(const void* data, int length)
+{
+    return SendAll(m_Socket, data, length) > 0;
+}
+
 bool LoopbackClient::Receive(void* buffer, int length)
 {
     return RecvAll(m_Socket, buffer, length) > 0;

@@ -59,6 +59,8 @@ public:
     bool ReadReply(ReplyHeader& reply);
     // A bulk transfer's go word, and its raw data.
     bool SendGoWord(uint32_t word);
+    // Bytes exactly as given, as a peer sending part of a selector.
+    bool SendBytes(const void* data, int length);
     bool Receive(void* buffer, int length);
     // True when the server closes the connection within timeoutMs.
     bool WaitClosed(DWORD timeoutMs);
