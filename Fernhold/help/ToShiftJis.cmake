@@ -1,5 +1,6 @@
 # Copies the help sources from SOURCE into WORK in code page 932, their declared
 # character set changed to match: cmake -DSOURCE=.. -DWORK=.. -DICONV=.. -P ToShiftJis.cmake
+cmake_minimum_required(VERSION 3.20)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 file(GLOB sources ${SOURCE}/*.htm ${SOURCE}/*.css ${SOURCE}/FernHelp.hh?)
