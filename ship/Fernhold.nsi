@@ -4,7 +4,8 @@
 ; only what the release ships.
 ;   makensis -DSTAGE=<staged folder> -DLISTS=<folder of files.nsh> -DVERSION=1.13
 ;            -DICON=<program icon> -DOUTFILE=<setup.exe> Fernhold.nsi
-Unicode true
+; The modules are 64-bit, and so is the installer (a 64-bit Windows or Wine needs no 32-bit layer).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
@@ -39,7 +40,7 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "${PRODUCT}"
 !insertmacro MUI_LANGUAGE "Japanese"
 
 Function .onInit
-    ; The modules are 64-bit: shortcuts and registry go to the 64-bit views.
+    ; Registry entries go to the 64-bit view; shortcuts are for every user.
     SetRegView 64
     SetShellVarContext all
 FunctionEnd
