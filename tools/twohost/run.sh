@@ -18,7 +18,8 @@
 # then acknowledged events beside bare socket round trips across the veth.
 # demo (tools/demo.sh): the operator connects to the destination, whose screen shows its
 # own Fernhold window, and the operator's whole screen is saved as PNG files into
-# FERN_TWOHOST_SHOTS: idle, connected (reduced view), actual-size clip, full-size view.
+# FERN_TWOHOST_SHOTS: idle, connected (reduced view), actual-size clip, full-size view;
+# the main window connected and the full-size view also alone (*-window.png).
 # Needs root inside tools/in-netns.sh (exit 77, skipped, anywhere else). Ends itself
 # after FERN_TWOHOST_LIMIT seconds (default 230) and always takes the hosts down.
 set -euo pipefail
@@ -125,6 +126,7 @@ for name in "$OPERATOR" "$DESTINATION"; do
     mkdir -p "$work/$name/bin"
     cp "$bin"/Fernhold.exe "$bin"/*.dll "$bin"/TwoHostDriver.exe "$bin"/TwoHostRecorder.exe \
         "$work/$name/bin/"
+    if [ "$steps" = demo ]; then cp "$bin"/WindowShot.exe "$work/$name/bin/"; fi
     if [ -d "$bin/Resource" ]; then cp -r "$bin/Resource" "$work/$name/bin/"; fi
 done
 hosts_link "$OPERATOR" "$DESTINATION"
@@ -239,26 +241,37 @@ press() { driver "$OPERATOR" 15 press "$1" || fail "cannot press $1"; }
 if [ "$steps" = demo ]; then
     shots=${FERN_TWOHOST_SHOTS:?the demo needs FERN_TWOHOST_SHOTS, the screenshot folder}
     mkdir -p "$shots"
-    # shoot <name>: the operator's whole screen as it is now (saved in the work folder:
+    # shoot <name> [<window title>]: the operator's whole screen as it is now, and the
+    # window of that title alone as <name>-window.png (saved in the work folder first:
     # the host has a /tmp of its own).
     shoot() {
-        host_run "$OPERATOR" 30 /usr/bin/python3 -c \
-            'import sys; from PIL import ImageGrab; ImageGrab.grab().save(sys.argv[1])' \
-            "$work/$OPERATOR/$1.png" || fail "cannot save the operator's screen"
-        mv "$work/$OPERATOR/$1.png" "$shots/"
+        local pictures="$work/$OPERATOR"
+        if [ -n "${2:-}" ]; then
+            host_wine "$OPERATOR" 40 "$pictures/bin/WindowShot.exe" FernholdWnd "$2" \
+                "$(winpath "$pictures/$1-window.bmp")" 30000 >/dev/null ||
+                fail "cannot save the window \"$2\""
+        fi
+        host_run "$OPERATOR" 30 /usr/bin/python3 -c '
+import os, sys
+from PIL import Image, ImageGrab
+ImageGrab.grab().save(sys.argv[1] + ".png")
+if os.path.exists(sys.argv[1] + "-window.bmp"):
+    Image.open(sys.argv[1] + "-window.bmp").save(sys.argv[1] + "-window.png")
+    os.remove(sys.argv[1] + "-window.bmp")' "$pictures/$1" || fail "cannot save the operator's screen"
+        mv "$pictures/$1".png "$pictures/$1"-window.png "$shots/" 2>/dev/null || true
         say "screenshot of the operator's screen: $shots/$1.png"
     }
     shoot 1-operator-idle
     connect 0
     frames_flow
-    shoot 2-operator-connected
+    shoot 2-operator-connected "Fernhold ver1.13"
     press clip
     frames_flow
     shoot 3-operator-clip
     press full
     driver "$OPERATOR" 20 await full 15 || fail "the full-size view did not open"
     frames_flow
-    shoot 4-operator-full-view
+    shoot 4-operator-full-view "FullView Window"
     press reduced
     disconnect
     exit 0
