@@ -53,6 +53,10 @@ FunctionEnd
 Section "Fernhold"
     !include "${LISTS}/files.nsh"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
+    ; The program writes its options, lists and rights beside itself, so the users of the
+    ; machine may change the folder's files (Program Files is read-only to them otherwise).
+    nsExec::Exec '"$SYSDIR\icacls.exe" "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M'
+    Pop $0
 
     CreateDirectory "$SMPROGRAMS\${PRODUCT}"
     CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\Fernhold.exe"
