@@ -47,6 +47,25 @@ function(fern_add_program name)
     fern_apply_options(${name})
 endfunction()
 
+# fern_add_version_resource(<target> <description>)
+# Gives a shipped module its version resource: the project's version as file and
+# product version, the product name and <description> (Japanese) as file description.
+function(fern_add_version_resource target description)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+        set(FERN_VERSION_TYPE VFT_APP)
+        set(FERN_VERSION_FILE ${target}.exe)
+    else()
+        set(FERN_VERSION_TYPE VFT_DLL)
+        set(FERN_VERSION_FILE ${target}.dll)
+    endif()
+    set(FERN_VERSION_NAME ${target})
+    set(FERN_VERSION_DESCRIPTION "${description}")
+    set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}Version.rc)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc.in ${script} @ONLY)
+    target_sources(${target} PRIVATE ${script})
+endfunction()
+
 # fern_add_test(<Name> SOURCES ... [LINKS ...] [LOCK <resource>])
 # One GoogleTest executable; its cases are discovered when ctest runs (under the
 # emulator when cross-compiling), so building needs no Wine.

@@ -4,7 +4,8 @@
 set -eu
 
 PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 xvfb xauth xdotool \
-cmake ninja-build googletest fonts-ipafont-gothic iproute2 util-linux python3-pil"
+cmake ninja-build googletest fonts-ipafont-gothic iproute2 util-linux python3-pil \
+fp-utils nsis"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,11 +1,15 @@
 #!/bin/bash
-# Takes the README's screenshot of the main window: builds, starts Fernhold.exe on a
-# display of its own inside a private network namespace, in a scratch copy of the
-# program folder (no options or lists of yours are touched), and saves the window:
-#   tools/screenshot.sh [out.png]       (default docs/images/main-window.png)
+# Takes the README's pictures of the program's windows on displays of their own, inside
+# a private network namespace, with scratch copies of the program folder (no options or
+# lists of yours are touched):
+#   tools/screenshot.sh [folder]        (default docs/images)
+# main-window.png       the main window at rest (one copy)
+# main-window-connected.png, full-view.png
+#                       the operator's main window and full-size view, connected to a
+#                       destination on a second test host (tools/twohost/, demo steps)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out=$(realpath -m "${1:-$root/docs/images/main-window.png}")
+out=$(realpath -m "${1:-$root/docs/images}")
 
 if [ "${FERN_IN_NETNS:-}" != "1" ]; then
     "$root/tools/build.sh"
@@ -14,17 +18,33 @@ fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$root/build/bin/"*.exe "$root/build/bin/"*.dll "$work/"
-cp -r "$root/build/bin/Resource" "$work/" 2>/dev/null || true
-mkdir -p "$(dirname "$out")"
-cd "$work"
+mkdir -p "$work/bin" "$out"
+cp "$root/build/bin/"*.exe "$root/build/bin/"*.dll "$work/bin/"
+cp -r "$root/build/bin/Resource" "$work/bin/" 2>/dev/null || true
+
+# ---- one copy: each window it shows on its own, saved as <name>.bmp by WindowShot
+cd "$work/bin"
 "$root/tools/with-wine.sh" "$root/build" bash -c '
+    set -euo pipefail
     wine ./Fernhold.exe &
     program=$!
-    wine ./WindowShot.exe FernholdWnd "Fernhold ver1.13" shot.bmp 60000
+    # shot <window class> <window title> <picture name>
+    shot() { wine ./WindowShot.exe "$1" "$2" "$3.bmp" 60000; }
+    shot FernholdWnd "Fernhold ver1.13" main-window
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
 '
-/usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' \
-    shot.bmp "$out"
-echo "screenshot: $out"
+for picture in *.bmp; do
+    /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' \
+        "$picture" "$out/${picture%.bmp}.png"
+    echo "screenshot: $out/${picture%.bmp}.png"
+done
+
+# ---- two copies: the operator connected to a destination
+FERN_TWOHOST_SHOTS="$work/twohost-shots" "$root/tools/with-wine.sh" "$root/build" \
+    bash "$root/tools/twohost/run.sh" "$root/build/bin" "$work/twohost" demo >"$work/twohost.log" 2>&1 ||
+    { tail -n 30 "$work/twohost.log" >&2; exit 1; }
+cp "$work/twohost-shots/2-operator-connected-window.png" "$out/main-window-connected.png"
+cp "$work/twohost-shots/4-operator-full-view-window.png" "$out/full-view.png"
+echo "screenshot: $out/main-window-connected.png"
+echo "screenshot: $out/full-view.png"

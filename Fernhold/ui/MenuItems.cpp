@@ -164,6 +164,9 @@ void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
         return;
     }
     switch (id) {
+    case MENU_SHOW_HELP:
+        target.ShowHelp();
+        return;
     case MENU_WAKE:
     case MENU_PUSH_UPDATE:
         // Offered only with a row; a command that arrives without one names nothing.
@@ -193,7 +196,7 @@ void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
         ClickEventSwitch(settings, rights, DISPLAY_SEND_KEYBOARD);
         break;
     default:
-        // The destination dialogs and the help file are not part of the program yet.
+        // The destination dialogs are not part of the program yet.
         return;
     }
     // The control window shows the view, the session and the switches too.

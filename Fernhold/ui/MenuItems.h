@@ -83,13 +83,15 @@ public:
     virtual void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // A thread message to the client engine.
     virtual void PostToClient(UINT message) = 0;
+    // Opens the help file on the main window.
+    virtual void ShowHelp() = 0;
 
 protected:
     ~TMenuCommandTarget() = default;
 };
 
 // Runs a chosen command: view choices and switches change displayFlags, everything else
-// is posted. Commands whose dialogs or help file do not exist yet, and unknown IDs, do
+// is posted, help is shown. Commands whose dialogs do not exist yet, and unknown IDs, do
 // nothing. Main thread.
 void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
                     const MenuSelection& selection, TMenuCommandTarget& target);

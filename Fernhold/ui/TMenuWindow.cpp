@@ -6,6 +6,7 @@
 
 #include "net/MainWindowMessages.h"
 #include "net/TClientCore.h"
+#include "ui/HelpFile.h"
 #include "ui/TAppShell.h"
 
 #include <windowsx.h>
@@ -350,3 +351,5 @@ void TMenuWindow::PostToClient(UINT message)
 {
     PostThreadMessageA(m_Context.client.GetThreadId(), message, 0, 0);
 }
+
+void TMenuWindow::ShowHelp() { ShowHelpFile(m_Context.mainWindow); }

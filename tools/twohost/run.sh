@@ -2,7 +2,7 @@
 # Two copies of Fernhold.exe on two test hosts joined by a veth pair: host "fernhost-a"
 # (10.254.0.1, the operator) and host "fernhost-b" (10.254.0.2, the destination), each
 # with its own Xvfb, Wine prefix, wineserver and program folder, both on port 5483.
-#   run.sh <bin folder> <work folder> harness|full|bench
+#   run.sh <bin folder> <work folder> harness|full|bench|demo
 # harness: both copies listen on their host's address and each reaches the other's
 # events service across the veth by name.
 # full: also works the operator's copy through its windows with real input on its
@@ -16,6 +16,10 @@
 # operator's screen from a 1920 x 1080 destination changing every 20 ms, with the
 # frame timer FERN_TWOHOST_INTERVAL ms (default 500), while connected and while paused;
 # then acknowledged events beside bare socket round trips across the veth.
+# demo (tools/demo.sh): the operator connects to the destination, whose screen shows its
+# own Fernhold window, and the operator's whole screen is saved as PNG files into
+# FERN_TWOHOST_SHOTS: idle, connected (reduced view), actual-size clip, full-size view;
+# the main window connected and the full-size view also alone (*-window.png).
 # Needs root inside tools/in-netns.sh (exit 77, skipped, anywhere else). Ends itself
 # after FERN_TWOHOST_LIMIT seconds (default 230) and always takes the hosts down.
 set -euo pipefail
@@ -122,6 +126,7 @@ for name in "$OPERATOR" "$DESTINATION"; do
     mkdir -p "$work/$name/bin"
     cp "$bin"/Fernhold.exe "$bin"/*.dll "$bin"/TwoHostDriver.exe "$bin"/TwoHostRecorder.exe \
         "$work/$name/bin/"
+    if [ "$steps" = demo ]; then cp "$bin"/WindowShot.exe "$work/$name/bin/"; fi
     if [ -d "$bin/Resource" ]; then cp -r "$bin/Resource" "$work/$name/bin/"; fi
 done
 hosts_link "$OPERATOR" "$DESTINATION"
@@ -161,7 +166,7 @@ for name in "$OPERATOR" "$DESTINATION"; do
 done
 say "each host reaches the other's events service by name"
 case "$steps" in
-full | bench) ;;
+full | bench | demo) ;;
 *) exit 0 ;;
 esac
 
@@ -232,6 +237,45 @@ disconnect() {
     say "disconnected: both lists shown, no connection left on either host, both still listen"
 }
 press() { driver "$OPERATOR" 15 press "$1" || fail "cannot press $1"; }
+
+if [ "$steps" = demo ]; then
+    shots=${FERN_TWOHOST_SHOTS:?the demo needs FERN_TWOHOST_SHOTS, the screenshot folder}
+    mkdir -p "$shots"
+    # shoot <name> [<window title>]: the operator's whole screen as it is now, and the
+    # window of that title alone as <name>-window.png (saved in the work folder first:
+    # the host has a /tmp of its own).
+    shoot() {
+        local pictures="$work/$OPERATOR"
+        if [ -n "${2:-}" ]; then
+            host_wine "$OPERATOR" 40 "$pictures/bin/WindowShot.exe" FernholdWnd "$2" \
+                "$(winpath "$pictures/$1-window.bmp")" 30000 >/dev/null ||
+                fail "cannot save the window \"$2\""
+        fi
+        host_run "$OPERATOR" 30 /usr/bin/python3 -c '
+import os, sys
+from PIL import Image, ImageGrab
+ImageGrab.grab().save(sys.argv[1] + ".png")
+if os.path.exists(sys.argv[1] + "-window.bmp"):
+    Image.open(sys.argv[1] + "-window.bmp").save(sys.argv[1] + "-window.png")
+    os.remove(sys.argv[1] + "-window.bmp")' "$pictures/$1" || fail "cannot save the operator's screen"
+        mv "$pictures/$1".png "$pictures/$1"-window.png "$shots/" 2>/dev/null || true
+        say "screenshot of the operator's screen: $shots/$1.png"
+    }
+    shoot 1-operator-idle
+    connect 0
+    frames_flow
+    shoot 2-operator-connected "Fernhold ver1.13"
+    press clip
+    frames_flow
+    shoot 3-operator-clip
+    press full
+    driver "$OPERATOR" 20 await full 15 || fail "the full-size view did not open"
+    frames_flow
+    shoot 4-operator-full-view "FullView Window"
+    press reduced
+    disconnect
+    exit 0
+fi
 
 recorder_log="$work/$DESTINATION/recorder.log"
 recorder=("$twohost_wine" "$work/$DESTINATION/bin/TwoHostRecorder.exe" "$limit")

@@ -79,7 +79,7 @@ TEST(MainAppTest, ConstructorSetsTheDefaultsAndTheProgramFolder)
 
 TEST(MainAppTest, FoundationVersionCheck)
 {
-    EXPECT_EQ(IsFoundationRecent(TobjectBase::m_hInstDll), 1);   // "1.00"
+    EXPECT_EQ(IsFoundationRecent(TobjectBase::m_hInstDll), 1);   // "1.13"
     EXPECT_EQ(IsFoundationRecent(GetModuleHandleA(nullptr)), 0); // no version resource
     HMODULE old = LoadLibraryA("FernholdOldFoundation.dll");     // "0.90"
     ASSERT_NE(old, nullptr);

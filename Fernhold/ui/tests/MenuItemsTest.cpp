@@ -141,6 +141,9 @@ std::ostream& operator<<(std::ostream& out, const Sent& sent)
                << std::dec << sent.wParam << "/" << sent.lParam;
 }
 
+// Stands for the help file opened on the main window among the posted messages.
+const Sent HELP_SHOWN{false, 0, MENU_SHOW_HELP, 0};
+
 class Recorder : public TMenuCommandTarget {
 public:
     void PostToMain(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -148,6 +151,7 @@ public:
         sent.push_back({false, message, wParam, lParam});
     }
     void PostToClient(UINT message) override { sent.push_back({true, message, 0, 0}); }
+    void ShowHelp() override { sent.push_back(HELP_SHOWN); }
     std::vector<Sent> sent;
 };
 
@@ -174,11 +178,11 @@ TEST(MenuItemsTest, CommandsPostTheirMessagesAndSetTheirSwitches)
         {MENU_WIZARD, ALL, IDLE_REDUCED, none, {{false, UM_SHOW_WIZARD, 0, 0}}, IDLE_REDUCED},
         {MENU_OPTIONS, ALL, IDLE_REDUCED, none, {{false, UM_SHOW_OPTIONS, 0, 0}}, IDLE_REDUCED},
         {MENU_ABOUT, ALL, IDLE_REDUCED, none, {{false, UM_SHOW_ABOUT, 0, 0}}, IDLE_REDUCED},
-        // Their dialogs and the help file are still to come: nothing happens.
+        {MENU_SHOW_HELP, ALL, 0x410, row3, {HELP_SHOWN}, 0x410},
+        // Their dialogs are still to come: nothing happens.
         {MENU_ADD_DESTINATION, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
         {MENU_EDIT_DESTINATION, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
         {MENU_DELETE_DESTINATION, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
-        {MENU_SHOW_HELP, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
         {MENU_SEPARATOR, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
         {MENU_LAST_COMMAND + 1, ALL, IDLE_REDUCED, row3, {}, IDLE_REDUCED},
         // Views: only bits 4 to 6 change.

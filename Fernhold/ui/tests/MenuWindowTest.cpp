@@ -4,6 +4,7 @@
 
 #include "net/MainWindowMessages.h"
 #include "ui/ConnectionState.h"
+#include "ui/HelpFile.h"
 #include "ui/tests/WindowHarness.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +31,23 @@ bool PopupShows(UINT first)
             return popup && FirstCommandOf(popup) == first;
         },
         5000);
+}
+
+// What the help item handed to HTML Help; written on the window's thread.
+struct HelpCall {
+    HWND caller = nullptr;
+    std::string file;
+    UINT command = ~0u;
+    int count = 0;
+} g_HelpCall;
+
+HWND WINAPI RecordHtmlHelp(HWND caller, LPCSTR file, UINT command, DWORD_PTR)
+{
+    g_HelpCall.caller = caller;
+    g_HelpCall.file = file ? file : "";
+    g_HelpCall.command = command;
+    ++g_HelpCall.count;
+    return nullptr;
 }
 
 int PositionOf(HMENU menu, UINT id)
@@ -175,3 +193,29 @@ TEST_F(WindowTest, MovingToAnotherTitleSwitchesPopupsAndAChosenItemRuns)
 }
 
 } // namespace
+
+TEST_F(WindowTest, TheHelpItemOpensTheHelpFileBesideTheProgramOnTheMainWindow)
+{
+    g_HelpCall = HelpCall{};
+    SetHtmlHelpFunction(RecordHtmlHelp);
+    EXPECT_TRUE(RunAsPerson(
+        [&] {
+            ASSERT_TRUE(person.Click(harness->MenuTitleOnScreen(MENU_HELP)));
+            ASSERT_TRUE(PopupShows(MENU_SHOW_HELP));
+            HMENU help = MenuOfPopup(VisiblePopupMenu());
+            ASSERT_TRUE(person.Click(CentreOf(ItemOnScreen(help, MENU_SHOW_HELP))));
+            EXPECT_TRUE(WaitFor([] { return VisiblePopupMenu() == nullptr; }, 5000));
+        },
+        60000));
+    EXPECT_TRUE(WaitFor([] { return g_HelpCall.count > 0; }, 5000));
+    SetHtmlHelpFunction(nullptr);
+
+    char program[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, program, MAX_PATH), 0u);
+    std::string expected(program);
+    expected = expected.substr(0, expected.rfind('\\') + 1) + "FernHelp.chm";
+    EXPECT_EQ(g_HelpCall.count, 1);
+    EXPECT_EQ(g_HelpCall.caller, harness->Main());
+    EXPECT_EQ(g_HelpCall.file, expected);
+    EXPECT_EQ(g_HelpCall.command, 0u); // HH_DISPLAY_TOPIC: the file's default page
+}
