@@ -5,6 +5,7 @@
 #include "net/TClientCore.h"
 #include "ui/ProgramResources.h"
 #include "ui/RightsCheck.h"
+#include "ui/TAddWizard.h"
 #include "ui/SkinStore.h"
 #include "ui/TAppShell.h"
 #include "ui/TControlStrip.h"
@@ -274,6 +275,11 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case UM_QUIT_REQUEST:
         m_Controller.OnQuitRequest(); // this window may be gone afterwards
         return 1;
+    case UM_SHOW_WIZARD:
+        if (IsOperationAllowed(GetHandle(), GetHandle(), m_Context.shell.GetRights(),
+                               RIGHT_ADD_DESTINATION))
+            TAddWizard::Open(m_Context, SystemWizardServices());
+        return 1;
     case WM_TASKBAR_REBUILT:
         RemoveTrayIcon();
         AddTrayIcon();
@@ -283,7 +289,6 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case UM_WAKE_DESTINATION:
     case UM_SHOW_ABOUT:
     case UM_SHOW_OPTIONS:
-    case UM_SHOW_WIZARD:
     case UM_UPDATE_REQUESTED:
     case UM_UPDATE_RECEIVED:
     case UM_SEND_UPDATE_REQUEST:
