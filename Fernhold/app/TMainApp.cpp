@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -78,6 +79,11 @@ TMainApp::TMainApp()
     }
     m_WinsockReady = 1;
     ReadMacAddresses();
+    // The MAC service serves its own copy, fixed before any listener opens.
+    std::vector<MacAddress> served(GetMacCount());
+    for (unsigned long i = 0; i < GetMacCount(); ++i)
+        memcpy(served[i].data(), GetMacAddress(i), served[i].size());
+    m_lpServer->SetServedMacs(std::move(served));
 }
 
 TMainApp::~TMainApp()

@@ -1,6 +1,7 @@
 // Service variants: debugger lines and the selector factory.
 #include "net/FernServices.h"
 
+#include "net/MacExchange.h"
 #include "net/NetMessages.h"
 #include "net/SocketIo.h"
 #include "net/TFrameStore.h"
@@ -102,8 +103,46 @@ void FernImageServ::ServeFrame(uint32_t clientFrame)
         EndService();
 }
 
-FernUserInfoServ::FernUserInfoServ() { OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Start\n"); }
+FernUserInfoServ::FernUserInfoServ(const std::vector<MacAddress>* served) : m_Served(served)
+{
+    OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Start\n");
+}
 FernUserInfoServ::~FernUserInfoServ() { OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Exit\n"); }
+
+void FernUserInfoServ::Handle(const PacketHeader& header)
+{
+    if (header.command != CMD_GET_MACS) {
+        TServerConn::Handle(header);
+        return;
+    }
+    unsigned char payload[MAX_STORED_PAYLOAD];
+    if (ReadPayload(header, payload)) ServeMacs();
+}
+
+void FernUserInfoServ::ServeMacs()
+{
+    size_t count = m_Served ? m_Served->size() : 0;
+    if (count > MAX_SERVED_MACS) count = MAX_SERVED_MACS;
+    if (count == 0) {
+        Reply(0, 0, 0, 0);
+        return;
+    }
+    unsigned char sending[MAX_SERVED_MACS * sizeof(MacAddress)];
+    memcpy(sending, m_Served->data(), count * sizeof(MacAddress));
+    const uint32_t length = static_cast<uint32_t>(count * sizeof(MacAddress));
+    Reply(1, length, static_cast<uint32_t>(count), 0);
+    uint32_t go = 0;
+    if (!IsRunning() || RecvAll(GetSocket(), &go, sizeof(go)) < 1) {
+        EndService();
+        return;
+    }
+    if (go == 0) {
+        SendWord(GetSocket(), 1);
+        return;
+    }
+    if (SendAll(GetSocket(), sending, static_cast<int>(length)) != static_cast<int>(length))
+        EndService();
+}
 
 // Both update services write the same lines.
 FernUpdateServ::FernUpdateServ() { OutputDebugStringA(">>■FERN■<<FernUpdateServ : Start\n"); }
@@ -118,7 +157,8 @@ FernUpdateRequestServ::~FernUpdateRequestServ()
     OutputDebugStringA(">>■FERN■<<FernUpdateServ : Exit\n");
 }
 
-TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId)
+TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId,
+                               const std::vector<MacAddress>* servedMacs)
 {
     switch (selector) {
     case SERVICE_EVENTS:
@@ -126,7 +166,7 @@ TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD ser
     case SERVICE_IMAGES:
         return new FernImageServ(frames, serverThreadId);
     case SERVICE_MACS:
-        return new FernUserInfoServ;
+        return new FernUserInfoServ(servedMacs);
     case SERVICE_UPDATE:
         return new FernUpdateServ;
     case SERVICE_UPDATE_REQUEST:

@@ -1,6 +1,7 @@
 // The service variants of TServerConn, one per service selector, and their factory.
 #pragma once
 
+#include "net/MacAddressQuery.h"
 #include "net/TServerConn.h"
 
 #include <Keelwork/TMemoryBase.h>
@@ -38,10 +39,19 @@ private:
     TMemoryBase m_Sending;
 };
 
+// Serves this host's MAC addresses (CMD_GET_MACS), at most MAX_SERVED_MACS of them.
 class FernUserInfoServ : public TServerConn {
 public:
-    FernUserInfoServ();
+    // served: the application's addresses, written before any listener opens and read
+    // here without a lock; null serves none.
+    explicit FernUserInfoServ(const std::vector<MacAddress>* served);
     ~FernUserInfoServ() override;
+    void Handle(const PacketHeader& header) override;
+
+private:
+    void ServeMacs();
+
+    const std::vector<MacAddress>* m_Served;
 };
 
 class FernUpdateServ : public TServerConn {
@@ -58,5 +68,6 @@ public:
 
 // A new, not yet started connection object for the selector; null for a selector
 // that no service has (3, 4 and every unknown value). frames and serverThreadId go
-// to the image service.
-TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId);
+// to the image service, servedMacs to the MAC service.
+TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId,
+                               const std::vector<MacAddress>* servedMacs);

@@ -2,9 +2,8 @@
 #include "net/TClientLink.h"
 
 #include "net/NetMessages.h"
+#include "net/RequestExchange.h"
 #include "net/SocketIo.h"
-
-#include <cstring>
 
 namespace {
 constexpr DWORD LINK_STOP_WAIT_MS = 500;
@@ -23,31 +22,13 @@ TClientLink::~TClientLink()
     if (socket != INVALID_SOCKET) closesocket(socket);
 }
 
-int TClientLink::Handshake()
-{
-    uint32_t answer = 0;
-    if (SendWord(m_Socket, m_Selector) < 1) return 0;
-    if (RecvAll(m_Socket, &answer, sizeof(answer)) < 1) return 0;
-    return answer != 0;
-}
+int TClientLink::Handshake() { return SelectService(m_Socket, m_Selector); }
 
-int TClientLink::Close()
-{
-    PacketHeader header{CMD_CLOSE, 0, 0, 0};
-    ReplyHeader reply;
-    return Exchange(header, nullptr, reply);
-}
+int TClientLink::Close() { return CloseService(m_Socket); }
 
 int TClientLink::Exchange(const PacketHeader& header, const void* payload, ReplyHeader& reply)
 {
-    if (header.length > MAX_STORED_PAYLOAD) return 0;
-    // Header and payload leave in one send: a payload sent on its own waits behind
-    // the header for the peer's delayed acknowledgement, tens of milliseconds each.
-    unsigned char request[sizeof(PacketHeader) + MAX_STORED_PAYLOAD];
-    memcpy(request, &header, sizeof(header));
-    if (header.length) memcpy(request + sizeof(header), payload, header.length);
-    if (SendAll(m_Socket, request, static_cast<int>(sizeof(header) + header.length)) < 1) return 0;
-    return RecvAll(m_Socket, &reply, sizeof(reply)) > 0;
+    return ExchangeRequest(m_Socket, header, payload, reply);
 }
 
 int TClientLink::Connect(const sockaddr_in& address)
@@ -75,6 +56,13 @@ void TClientLink::Stop()
     SOCKET socket = m_Socket.exchange(INVALID_SOCKET);
     if (socket != INVALID_SOCKET) closesocket(socket);
     m_Thread.PostQuitAndJoin(TM_QUIT, LINK_STOP_WAIT_MS);
+}
+
+void TClientLink::Finish()
+{
+    if (!m_Thread.GetHandle()) return;
+    PostThreadMessageA(m_Thread.GetId(), TM_QUIT, 0, 0);
+    m_Thread.Join(INFINITE);
 }
 
 void TClientLink::LinkThread(void* owner) { static_cast<TClientLink*>(owner)->Run(); }

@@ -38,6 +38,9 @@ public:
     // after LINK_STOP_GRACE_MS (a peer that does not answer) has its socket closed, so
     // its wait fails and it ends; Stop returns only after it has.
     void Stop();
+    // Posts TM_QUIT once and waits without limit for the link thread: the work posted
+    // before is done first. The link's reply time-out bounds the wait.
+    void Finish();
 
     DWORD GetThreadId() const { return m_Thread.GetId(); }
     int IsRunning() const { return m_Thread.IsRunning(); }

@@ -2,6 +2,7 @@
 // connections it accepted, one list per service.
 #pragma once
 
+#include "net/MacAddressQuery.h"
 #include "net/TFernSettings.h"
 #include "net/TWorkerThread.h"
 #include "net/WireFormat.h"
@@ -27,7 +28,10 @@ public:
     // settings: read for the refusal bit of serverFlags. serverThreadId: where ended
     // service threads post TM_SERVICE_ENDED (0 when nobody reaps, as in tests) and
     // image services TM_CAPTURE. frames: the server's frame store (null: no frames).
-    TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames = nullptr);
+    // servedMacs: the addresses the MAC service serves (null: none), unchanged while
+    // the listener lives.
+    TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames = nullptr,
+              const std::vector<MacAddress>* servedMacs = nullptr);
     ~TListener();
 
     // Listens on address:port (both in network byte order) and starts the accept
@@ -75,4 +79,5 @@ private:
     const TFernSettings& m_Settings;
     DWORD m_ServerThreadId;
     TFrameStore* m_Frames;
+    const std::vector<MacAddress>* m_ServedMacs;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "net/HostAddresses.h"
+#include "net/MacAddressQuery.h"
 #include "net/TFrameStore.h"
 #include "net/TFernSettings.h"
 #include "net/TWorkerThread.h"
@@ -27,6 +28,9 @@ public:
     void SetMainWindow(HWND window) { m_MainWindow = window; }
     // Replaces the host-address lookup (by default gethostname/gethostbyname).
     void SetHostLookup(THostLookup lookup) { m_HostLookup = std::move(lookup); }
+    // The addresses the MAC service serves; set before Start, since the service
+    // threads read them without a lock.
+    void SetServedMacs(std::vector<MacAddress> macs) { m_ServedMacs = std::move(macs); }
 
     // Starts the server thread (normal priority); no listener opens before the first
     // TM_REFRESH_LISTENERS. Returns 1, or 0 when the thread cannot be made.
@@ -64,4 +68,5 @@ private:
     std::atomic<HWND> m_MainWindow{nullptr};
     THostLookup m_HostLookup;
     TFrameStore m_Frames;
+    std::vector<MacAddress> m_ServedMacs;
 };

@@ -172,6 +172,13 @@ bool LoopbackClient::ReadReply(ReplyHeader& reply)
     return RecvAll(m_Socket, &reply, sizeof(reply)) > 0;
 }
 
+bool LoopbackClient::SendGoWord(uint32_t word) { return ::SendWord(m_Socket, word) > 0; }
+
+bool LoopbackClient::Receive(void* buffer, int length)
+{
+    return RecvAll(m_Socket, buffer, length) > 0;
+}
+
 bool LoopbackClient::WaitClosed(DWORD timeoutMs)
 {
     SetReceiveTimeout(m_Socket, timeoutMs);

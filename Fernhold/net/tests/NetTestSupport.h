@@ -57,6 +57,9 @@ public:
     // Sends only the header, as a peer announcing a payload it never sends.
     bool SendHeader(uint32_t command, uint32_t length);
     bool ReadReply(ReplyHeader& reply);
+    // A bulk transfer's go word, and its raw data.
+    bool SendGoWord(uint32_t word);
+    bool Receive(void* buffer, int length);
     // True when the server closes the connection within timeoutMs.
     bool WaitClosed(DWORD timeoutMs);
     // Closes without CMD_CLOSE.
