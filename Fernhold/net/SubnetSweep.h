@@ -1,17 +1,16 @@
 // The search for running copies on this computer's own IPv4 subnets.
 #pragma once
 
+#include "net/MacAddressQuery.h"
+
 #include <Keelwork/TString.h>
 
 #include <winsock2.h>
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-using MacAddress = std::array<unsigned char, 6>;
 
 // One IPv4 address of an adapter of this computer (host byte order) with its prefix length.
 struct TAdapterAddress {
@@ -29,7 +28,8 @@ std::vector<TAdapterAddress> LocalAdapterAddresses();
 // beyond those subnets, ever.
 std::vector<uint32_t> SweepTargets(const std::vector<TAdapterAddress>& adapters);
 
-// Asks a connected copy for its MAC addresses (service 5); false when it did not answer.
+// Asks a connected copy for its MAC addresses (service 5, QueryMacAddresses in the program);
+// false when it did not answer.
 using TMacQuery = std::function<bool(SOCKET connected, std::vector<MacAddress>& macs)>;
 // The host name of an address; 1 when it resolved back to one.
 using TAddressLookup = std::function<int(const in_addr& address, TString& name)>;

@@ -1,6 +1,7 @@
 // The add-destination wizard: its window and pages, the navigation, and the four workers.
 #include "ui/TAddWizard.h"
 
+#include "net/MacAddressQuery.h"
 #include "net/MainWindowMessages.h"
 #include "net/TClientCore.h"
 #include "ui/FrameArt.h"
@@ -115,6 +116,8 @@ TWizardServices SystemWizardServices()
     services.browser = &SystemNetworkBrowser();
     services.resolver = SystemHostResolver();
     services.adapters = LocalAdapterAddresses;
+    services.fetchMacs = FetchDestinationMacs;
+    services.macQuery = QueryMacAddresses;
     return services;
 }
 
