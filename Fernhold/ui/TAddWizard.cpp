@@ -94,20 +94,9 @@ void SetTotal(HWND page, unsigned long count)
     SetDlgItemTextA(page, IDC_WIZARD_TOTAL, text);
 }
 
-// The progress page, written to from the registration's thread.
-class TProgressPage : public TRegistrationView {
-public:
-    explicit TProgressPage(HWND page) : m_Page(page) {}
-    void ShowComputer(const char* name) override
-    {
-        SetDlgItemTextA(m_Page, IDC_WIZARD_CURRENT, name);
-    }
-    void ShowStep(const char* step) override { SetDlgItemTextA(m_Page, IDC_WIZARD_STEP, step); }
-    void Step() override { SendDlgItemMessageA(m_Page, IDC_WIZARD_PROGRESS_BAR, PBM_STEPIT, 0, 0); }
-
-private:
-    HWND m_Page;
-};
+// Posted by the registration to the wizard when the progress page is behind; at most one
+// waits at a time, so a fast registration does not bury the main thread in repaints.
+constexpr UINT WM_WIZARD_PROGRESS = WM_APP + 2;
 } // namespace
 
 TWizardServices SystemWizardServices()
@@ -137,9 +126,10 @@ int TAddWizard::Open(TUiContext& context, const TWizardServices& services)
 TAddWizard::TAddWizard(TUiContext& context, const TWizardServices& services)
     : TSkinWindow(context, CANVAS_FULLVIEW), m_Services(services)
 {
+    InitializeCriticalSection(&m_ProgressLock);
 }
 
-TAddWizard::~TAddWizard() = default;
+TAddWizard::~TAddWizard() { DeleteCriticalSection(&m_ProgressLock); }
 
 int TAddWizard::Create()
 {
@@ -262,6 +252,12 @@ void TAddWizard::StartJob(Job job)
     m_Job = job;
     if (job == Job::Registration) {
         m_Stop = 0;
+        HWND bar = GetDlgItem(GetPage(IDD_WIZARD_PROGRESS), IDC_WIZARD_PROGRESS_BAR);
+        SendMessageA(bar, PBM_SETRANGE32, 0,
+                     static_cast<LPARAM>(PROGRESS_STEPS_PER_COMPUTER * m_Chosen.size()));
+        SendMessageA(bar, PBM_SETSTEP, 1, 0);
+        SendMessageA(bar, PBM_SETPOS, 0, 0);
+        m_Progress = m_Shown = TProgressState{};
         ShowPage(IDD_WIZARD_PROGRESS);
     } else {
         ShowPage(IDD_WIZARD_WAIT);
@@ -300,7 +296,7 @@ void TAddWizard::JobDone(Job job, LPARAM result)
             ShowPage(IDD_WIZARD_SETTINGS);
         }
         break;
-    case Job::Registration: break;
+    case Job::Registration: ShowFinished(); break;
     }
 }
 
@@ -448,27 +444,72 @@ void TAddWizard::TakeRegistrationChoice()
     }
 }
 
+// The progress as the registration's thread reports it: kept under the wizard's progress
+// lock and shown by the main thread when its post arrives.
+class TAddWizard::TProgressReport : public TRegistrationView {
+public:
+    explicit TProgressReport(TAddWizard& wizard) : m_Wizard(wizard) {}
+    void ShowComputer(const char* name) override
+    {
+        Change([name](TProgressState& state) { state.computer = name; });
+    }
+    void ShowStep(const char* step) override
+    {
+        Change([step](TProgressState& state) { state.step = step; });
+    }
+    void Step() override
+    {
+        Change([](TProgressState& state) { ++state.steps; });
+    }
+
+private:
+    template <typename Edit> void Change(Edit edit)
+    {
+        EnterCriticalSection(&m_Wizard.m_ProgressLock);
+        edit(m_Wizard.m_Progress);
+        LeaveCriticalSection(&m_Wizard.m_ProgressLock);
+        if (!m_Wizard.m_ProgressPosted.exchange(true))
+            PostMessageA(m_Wizard.GetHandle(), WM_WIZARD_PROGRESS, 0, 0);
+    }
+    TAddWizard& m_Wizard;
+};
+
 LPARAM TAddWizard::Register()
 {
-    HWND page = GetPage(IDD_WIZARD_PROGRESS);
-    HWND bar = GetDlgItem(page, IDC_WIZARD_PROGRESS_BAR);
-    SendMessageA(bar, PBM_SETRANGE32, 0,
-                 static_cast<LPARAM>(PROGRESS_STEPS_PER_COMPUTER * m_Chosen.size()));
-    SendMessageA(bar, PBM_SETSTEP, 1, 0);
-    SendMessageA(bar, PBM_SETPOS, 0, 0);
-    TProgressPage view(page);
+    TProgressReport view(*this);
     TRegistrationServices services;
     services.resolver = m_Services.resolver;
     services.fetchMacs = m_Services.fetchMacs;
     TClientCore& client = m_Context.client;
     services.add = [&client](const TDestination& record) { client.AddDestination(record); };
     unsigned long added = RegisterComputers(m_Chosen, m_Mode, m_WithMacs, m_Stop, view, services);
+    m_Stop = 1;
+    return static_cast<LPARAM>(added);
+}
+
+void TAddWizard::ShowProgress()
+{
+    m_ProgressPosted = false;
+    EnterCriticalSection(&m_ProgressLock);
+    TProgressState state = m_Progress;
+    LeaveCriticalSection(&m_ProgressLock);
+    HWND page = GetPage(IDD_WIZARD_PROGRESS);
+    if (state.computer != m_Shown.computer)
+        SetDlgItemTextA(page, IDC_WIZARD_CURRENT, state.computer);
+    if (state.step != m_Shown.step) SetDlgItemTextA(page, IDC_WIZARD_STEP, state.step);
+    if (state.steps != m_Shown.steps)
+        SendDlgItemMessageA(page, IDC_WIZARD_PROGRESS_BAR, PBM_SETPOS, state.steps, 0);
+    m_Shown = state;
+}
+
+void TAddWizard::ShowFinished()
+{
+    ShowProgress();
+    HWND page = GetPage(IDD_WIZARD_PROGRESS);
     SetDlgItemTextA(page, IDC_WIZARD_CURRENT, "完了");
     SetDlgItemTextA(page, IDC_WIZARD_STEP, "");
     SetDlgItemTextA(page, IDC_WIZARD_STOP, "完了");
-    m_Stop = 1;
     m_Finished = true;
-    return static_cast<LPARAM>(added);
 }
 
 // ---- The window ---------------------------------------------------------------------
@@ -491,6 +532,9 @@ int TAddWizard::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
     case WM_ACTIVATEAPP:
         Repaint(1);
         return 0;
+    case WM_WIZARD_PROGRESS:
+        ShowProgress();
+        return 1;
     case WM_WIZARD_JOB_DONE:
         JobDone(static_cast<Job>(wParam), lParam);
         return 1;

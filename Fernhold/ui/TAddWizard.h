@@ -80,8 +80,20 @@ private:
     // Worker thread: one computer row on page 142 and its data for the registration.
     void AddComputerRow(const char* name, const char* workgroup, const TWizardComputer& found);
     void ShowFoundCount(unsigned long count);
+    // Main thread: the registration's latest progress on page 144 (what changed of it).
+    void ShowProgress();
+    // Main thread, once the registration has ended: "完了", and the button now closes.
+    void ShowFinished();
     // Main thread, "実行": the rows of page 143, the mode and the MAC switch.
     void TakeRegistrationChoice();
+
+    class TProgressReport;
+    // Texts are literals or names of m_Chosen, which outlive the registration.
+    struct TProgressState {
+        const char* computer = "";
+        const char* step = "";
+        int steps = 0;
+    };
 
     TWizardServices m_Services;
     HWND m_Pages[6] = {};
@@ -89,6 +101,8 @@ private:
     // The computers of page 142 (a row's item data is its index here); the worker that
     // fills it runs alone, and the main thread reads it only between jobs.
     std::vector<TWizardComputer> m_Found;
+    // What "実行" took from page 143; unchanged while the registration runs, so the progress
+    // page may show its names by pointer.
     std::vector<TWizardComputer> m_Chosen;
     unsigned m_Mode = REGISTER_NAME;
     bool m_WithMacs = true;
@@ -97,6 +111,10 @@ private:
     // Set by the progress page's button and by the registration when it ends; read by
     // the worker between steps.
     std::atomic<uint32_t> m_Stop{0};
-    // The registration has ended: the progress page's button now closes the wizard.
-    std::atomic<bool> m_Finished{false};
+    // The registration has ended and page 144 says so: its button now closes the wizard.
+    bool m_Finished = false;
+    CRITICAL_SECTION m_ProgressLock;
+    TProgressState m_Progress;
+    TProgressState m_Shown;
+    std::atomic<bool> m_ProgressPosted{false};
 };

@@ -205,6 +205,28 @@ void TMainWindow::OnSize(WPARAM kind)
     }
 }
 
+void TMainWindow::OnEntryChanged(WPARAM kind, LPARAM recordId)
+{
+    // Changes that waited together are shown together: a bulk registration posts one per
+    // record, faster than rows can be drawn one at a time.
+    std::vector<LPARAM> destinations;
+    bool listeners = false;
+    MSG waiting{};
+    waiting.wParam = kind;
+    waiting.lParam = recordId;
+    do {
+        if (waiting.wParam == ENTRY_CHANGED_DESTINATION)
+            destinations.push_back(waiting.lParam);
+        else if (waiting.wParam == ENTRY_CHANGED_LISTENERS)
+            listeners = true;
+    } while (PeekMessageA(&waiting, GetHandle(), UM_ENTRY_CHANGED, UM_ENTRY_CHANGED, PM_REMOVE));
+    if (destinations.size() == 1)
+        m_MaxView->UpdateDestination(destinations.front());
+    else if (!destinations.empty())
+        m_MaxView->UpdateDestinations(destinations);
+    if (listeners) m_MinView->UpdateListeners();
+}
+
 void TMainWindow::OnTrayNotify(LPARAM mouse)
 {
     if (mouse != WM_LBUTTONDOWN) return;
@@ -264,10 +286,7 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         m_Controller.OnResetSearch();
         return 1;
     case UM_ENTRY_CHANGED:
-        if (wParam == ENTRY_CHANGED_DESTINATION)
-            m_MaxView->UpdateDestination(lParam);
-        else if (wParam == ENTRY_CHANGED_LISTENERS)
-            m_MinView->UpdateListeners();
+        OnEntryChanged(wParam, lParam);
         return 1;
     case UM_AUTHENTICATE:
         *result = RunAuthenticateHandler(reinterpret_cast<HWND>(wParam));

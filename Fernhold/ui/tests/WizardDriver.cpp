@@ -11,12 +11,15 @@ WizardDriver::WizardDriver()
 {
     harness.Create();
     context.mainWindow = harness.Handle();
+    // As the application object does: the list's changes reach the main window's rows.
+    harness.client.SetMainWindow(harness.Handle());
 }
 
 WizardDriver::~WizardDriver()
 {
     if (Wizard()) DestroyWindow(Wizard()->GetHandle());
     DrainMessages();
+    harness.client.SetMainWindow(nullptr);
 }
 
 bool WizardDriver::Open(const TWizardServices& services)

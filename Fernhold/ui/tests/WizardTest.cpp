@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -250,24 +251,6 @@ public:
     }
     bool Reached() const { return WaitForSingleObject(m_Reached, 0) == WAIT_OBJECT_0; }
     void Go() { SetEvent(m_Go); }
-    // Lets the lookup go from another thread after delayMs, while this one waits elsewhere.
-    void GoLater(DWORD delayMs)
-    {
-        struct Later {
-            HeldLookup* lookup;
-            DWORD delay;
-        };
-        CloseHandle(CreateThread(
-            nullptr, 0,
-            [](void* p) -> DWORD {
-                auto* later = static_cast<Later*>(p);
-                Sleep(later->delay);
-                later->lookup->Go();
-                delete later;
-                return 0;
-            },
-            new Later{this, delayMs}, 0, nullptr));
-    }
     std::atomic<bool> returned{false};
 
 private:
@@ -322,11 +305,31 @@ TEST(WizardTest, EndingTheWizardWhileItRegistersStopsTheWorkerFirst)
     WizardDriver driver;
     ASSERT_TRUE(RegisterFiveHoldingTheThird(driver, network, held));
     HWND window = driver.Wizard()->GetHandle();
-    // The worker is let go while the window is being destroyed; the destruction must wait
-    // for it (it still writes to the pages) rather than free the wizard under it.
-    held.GoLater(300);
+    // The worker is let go once the window hears WM_DESTROY; the destruction must wait for
+    // it (it still reports to the wizard) rather than free the wizard under it.
+    static HANDLE destroying;
+    static HWND watched;
+    destroying = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    watched = window;
+    HHOOK hook = SetWindowsHookExA(
+        WH_CALLWNDPROC,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+            if (code == HC_ACTION && call->hwnd == watched && call->message == WM_DESTROY)
+                SetEvent(destroying);
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    std::thread later([&held] {
+        WaitForSingleObject(destroying, INFINITE);
+        Sleep(100);
+        held.Go();
+    });
     DestroyWindow(window);
+    UnhookWindowsHookEx(hook);
+    CloseHandle(destroying);
     EXPECT_TRUE(held.returned.load());
+    later.join();
     EXPECT_EQ(driver.Wizard(), nullptr);
     EXPECT_FALSE(IsWindow(window));
     DrainMessages();
