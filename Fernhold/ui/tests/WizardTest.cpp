@@ -74,6 +74,24 @@ TEST(WizardTest, WorkgroupsAreListedPreselectedBesideTheSweepAndOneMustBeChosen)
     EXPECT_EQ(rect.bottom - rect.top, 360);
     EXPECT_EQ(GetParent(window), driver.harness.Handle()); // owned by the main window
     EXPECT_TRUE(driver.WaitForPage(IDD_WIZARD_WELCOME));
+    // Every page sits below the title strip, inside the window, with all of its controls.
+    for (int dialog = IDD_WIZARD_WELCOME; dialog <= IDD_WIZARD_WAIT; ++dialog) {
+        SCOPED_TRACE(dialog);
+        RECT page;
+        GetWindowRect(driver.Page(dialog), &page);
+        EXPECT_EQ(page.left, rect.left);
+        EXPECT_EQ(page.top, rect.top + 24);
+        EXPECT_LE(page.right, rect.right);
+        EXPECT_LE(page.bottom, rect.bottom);
+        for (HWND control = GetWindow(driver.Page(dialog), GW_CHILD); control;
+             control = GetWindow(control, GW_HWNDNEXT)) {
+            RECT inner;
+            GetWindowRect(control, &inner);
+            EXPECT_TRUE(inner.left >= page.left && inner.top >= page.top &&
+                        inner.right <= page.right && inner.bottom <= page.bottom)
+                << GetDlgCtrlID(control);
+        }
+    }
     // The whole window drags like a caption.
     POINT strip = OnScreen(window, 300, 10);
     EXPECT_EQ(SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(strip.x, strip.y)), HTCAPTION);
