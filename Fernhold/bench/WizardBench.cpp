@@ -27,7 +27,8 @@ int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUN
 void RegisterTwoHundred()
 {
     FakeNetwork::Workgroup group{"WORKGROUP", {}};
-    for (int i = 0; i < COMPUTERS; ++i) group.computers.push_back("PC-" + std::to_string(i));
+    for (int i = 0; i < COMPUTERS; ++i)
+        group.computers.push_back("PC-" + std::to_string(i));
     FakeNetwork network({group});
     TWizardServices services;
     services.browser = &network;

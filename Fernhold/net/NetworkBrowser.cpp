@@ -58,8 +58,7 @@ std::vector<TResourceBlock> ReadWorkgroups(TNetworkBrowser& browser)
     for (;;) {
         DWORD count = 1, size = sizeof(buffer);
         if (browser.EnumResource(global, &count, buffer, &size) != NO_ERROR || count != 1) break;
-        if (reinterpret_cast<NETRESOURCEA*>(buffer)->dwDisplayType ==
-            RESOURCEDISPLAYTYPE_NETWORK) {
+        if (reinterpret_cast<NETRESOURCEA*>(buffer)->dwDisplayType == RESOURCEDISPLAYTYPE_NETWORK) {
             found = true;
             break;
         }
@@ -85,8 +84,7 @@ void ReadChildren(TNetworkBrowser& browser, NETRESOURCEA* container,
                   const std::function<bool()>& keepGoing)
 {
     HANDLE children = nullptr;
-    if (browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, &children) !=
-        NO_ERROR)
+    if (browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, &children) != NO_ERROR)
         return;
     TResourceBlock block;
     while (keepGoing() && ReadNextEntry(browser, children, block))

@@ -94,7 +94,8 @@ std::vector<TPendingConnect> AwaitConnects(std::vector<TPendingConnect> pending,
         }
         pending.swap(still);
     }
-    for (const TPendingConnect& p : pending) closesocket(p.socket);
+    for (const TPendingConnect& p : pending)
+        closesocket(p.socket);
     return connected;
 }
 } // namespace
@@ -107,11 +108,9 @@ std::vector<TAdapterAddress> LocalAdapterAddresses()
     ULONG result = ERROR_BUFFER_OVERFLOW;
     for (int attempt = 0; attempt < 3 && result == ERROR_BUFFER_OVERFLOW; ++attempt) {
         buffer.reset(new unsigned char[size]);
-        result = GetAdaptersAddresses(AF_INET,
-                                      GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST |
-                                          GAA_FLAG_SKIP_DNS_SERVER,
-                                      nullptr,
-                                      reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.get()), &size);
+        result = GetAdaptersAddresses(
+            AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
+            nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.get()), &size);
     }
     if (result != NO_ERROR) return found;
     for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.get()); adapter;
@@ -120,9 +119,8 @@ std::vector<TAdapterAddress> LocalAdapterAddresses()
         for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {
             const SOCKADDR* address = unicast->Address.lpSockaddr;
             if (!address || address->sa_family != AF_INET) continue;
-            found.push_back(
-                {ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr),
-                 unicast->OnLinkPrefixLength});
+            found.push_back({ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr),
+                             unicast->OnLinkPrefixLength});
         }
     }
     return found;
@@ -140,7 +138,8 @@ std::vector<uint32_t> SweepTargets(const std::vector<TAdapterAddress>& adapters)
         uint32_t mask = ~0u << (32 - prefix);
         uint32_t network = adapter.address & mask;
         uint32_t broadcast = network | ~mask;
-        for (uint32_t host = network + 1; host < broadcast; ++host) targets.push_back(host);
+        for (uint32_t host = network + 1; host < broadcast; ++host)
+            targets.push_back(host);
     }
     std::sort(targets.begin(), targets.end());
     targets.erase(std::unique(targets.begin(), targets.end()), targets.end());

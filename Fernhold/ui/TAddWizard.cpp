@@ -56,7 +56,8 @@ int InsertRow(HWND list, const char* first, const char* second, LPARAM data)
     item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     item.pszText = const_cast<char*>(first);
     item.lParam = data;
-    int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    int row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row >= 0 && second) {
         LVITEMA sub{};
         sub.iSubItem = 1;
@@ -262,8 +263,7 @@ void TAddWizard::StartJob(Job job)
     } else {
         ShowPage(IDD_WIZARD_WAIT);
     }
-    if (!m_Worker.Start(WorkerBody, this, THREAD_PRIORITY_LOWEST, 0, false))
-        JobDone(job, 0);
+    if (!m_Worker.Start(WorkerBody, this, THREAD_PRIORITY_LOWEST, 0, false)) JobDone(job, 0);
 }
 
 void TAddWizard::WorkerBody(void* owner)
@@ -271,10 +271,18 @@ void TAddWizard::WorkerBody(void* owner)
     auto* wizard = static_cast<TAddWizard*>(owner);
     LPARAM result = 0;
     switch (wizard->m_Job) {
-    case Job::Workgroups: result = wizard->ListWorkgroups(); break;
-    case Job::Computers: result = wizard->ListComputers(); break;
-    case Job::Selection: result = wizard->CopyCheckedRows(); break;
-    case Job::Registration: result = wizard->Register(); break;
+    case Job::Workgroups:
+        result = wizard->ListWorkgroups();
+        break;
+    case Job::Computers:
+        result = wizard->ListComputers();
+        break;
+    case Job::Selection:
+        result = wizard->CopyCheckedRows();
+        break;
+    case Job::Registration:
+        result = wizard->Register();
+        break;
     }
     PostMessageA(wizard->GetHandle(), WM_WIZARD_JOB_DONE, static_cast<WPARAM>(wizard->m_Job),
                  result);
@@ -285,8 +293,12 @@ void TAddWizard::JobDone(Job job, LPARAM result)
     m_Worker.Join(INFINITE);
     m_Worker.Release();
     switch (job) {
-    case Job::Workgroups: ShowPage(IDD_WIZARD_WORKGROUPS); break;
-    case Job::Computers: ShowPage(IDD_WIZARD_COMPUTERS); break;
+    case Job::Workgroups:
+        ShowPage(IDD_WIZARD_WORKGROUPS);
+        break;
+    case Job::Computers:
+        ShowPage(IDD_WIZARD_COMPUTERS);
+        break;
     case Job::Selection:
         if (result == 0) {
             MessageBoxA(GetHandle(), "登録するコンピュータを最低一つ選択してください。",
@@ -296,7 +308,9 @@ void TAddWizard::JobDone(Job job, LPARAM result)
             ShowPage(IDD_WIZARD_SETTINGS);
         }
         break;
-    case Job::Registration: ShowFinished(); break;
+    case Job::Registration:
+        ShowFinished();
+        break;
     }
 }
 
@@ -410,7 +424,8 @@ LPARAM TAddWizard::CopyCheckedRows()
     int rows = RowCount(from);
     for (int row = 0; row < rows; ++row) {
         // The state image 1 is the empty box; 2 the checked one.
-        UINT state = static_cast<UINT>(SendMessageA(from, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
+        UINT state =
+            static_cast<UINT>(SendMessageA(from, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK));
         if ((state >> 12) == 1 || (state >> 12) == 0) continue;
         char name[ENTRY_TEXT_CHARS], group[ENTRY_TEXT_CHARS];
         GetRowText(from, row, 0, name);
@@ -425,9 +440,10 @@ LPARAM TAddWizard::CopyCheckedRows()
 void TAddWizard::TakeRegistrationChoice()
 {
     HWND settings = GetPage(IDD_WIZARD_SETTINGS);
-    m_Mode = IsDlgButtonChecked(settings, IDC_WIZARD_ADDRESS_ONLY)       ? REGISTER_ADDRESS
-             : IsDlgButtonChecked(settings, IDC_WIZARD_NAME_AND_ADDRESS) ? REGISTER_NAME | REGISTER_ADDRESS
-                                                                         : REGISTER_NAME;
+    m_Mode = IsDlgButtonChecked(settings, IDC_WIZARD_ADDRESS_ONLY) ? REGISTER_ADDRESS
+             : IsDlgButtonChecked(settings, IDC_WIZARD_NAME_AND_ADDRESS)
+                 ? REGISTER_NAME | REGISTER_ADDRESS
+                 : REGISTER_NAME;
     m_WithMacs = IsDlgButtonChecked(settings, IDC_WIZARD_FETCH_MACS) == BST_CHECKED;
     HWND list = GetDlgItem(settings, IDC_WIZARD_COMPUTER_LIST);
     m_Chosen.clear();

@@ -4,10 +4,9 @@
 
 #include "net/NetworkBrowser.h"
 #include "net/SubnetSweep.h"
+#include "net/TWorkerThread.h"
 #include "ui/TSkinWindow.h"
 #include "ui/WizardRegistration.h"
-
-#include "net/TWorkerThread.h"
 
 #include <atomic>
 #include <cstdint>

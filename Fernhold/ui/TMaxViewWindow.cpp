@@ -112,7 +112,8 @@ void TMaxViewWindow::UpdateDestinations(const std::vector<LPARAM>& recordIds)
 {
     HWND list = m_List.GetHandle();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (LPARAM id : recordIds) UpdateDestination(id);
+    for (LPARAM id : recordIds)
+        UpdateDestination(id);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }

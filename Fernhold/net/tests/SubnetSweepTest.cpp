@@ -21,16 +21,30 @@ TEST(SubnetSweepTest, TargetsAreTheOwnSubnetsAtMostTheirSlash24)
         uint32_t first;
         uint32_t last;
     } cases[] = {
-        {"a /24 without its own address", {{Ip("10.254.0.1"), 24}}, 253, Ip("10.254.0.2"),
+        {"a /24 without its own address",
+         {{Ip("10.254.0.1"), 24}},
+         253,
+         Ip("10.254.0.2"),
          Ip("10.254.0.254")},
-        {"a /16 narrowed to the /24 around the address", {{Ip("172.16.5.9"), 16}}, 253,
-         Ip("172.16.5.1"), Ip("172.16.5.254")},
-        {"a /28 keeps to itself", {{Ip("192.168.7.18"), 28}}, 13, Ip("192.168.7.17"),
+        {"a /16 narrowed to the /24 around the address",
+         {{Ip("172.16.5.9"), 16}},
+         253,
+         Ip("172.16.5.1"),
+         Ip("172.16.5.254")},
+        {"a /28 keeps to itself",
+         {{Ip("192.168.7.18"), 28}},
+         13,
+         Ip("192.168.7.17"),
          Ip("192.168.7.30")},
         {"loopback, link-local and host routes have no neighbours",
-         {{Ip("127.0.0.1"), 8}, {Ip("169.254.3.4"), 16}, {Ip("10.9.9.9"), 32}}, 0, 0, 0},
+         {{Ip("127.0.0.1"), 8}, {Ip("169.254.3.4"), 16}, {Ip("10.9.9.9"), 32}},
+         0,
+         0,
+         0},
         {"two addresses on one subnet: once, without either",
-         {{Ip("10.254.0.1"), 24}, {Ip("10.254.0.7"), 24}}, 252, Ip("10.254.0.2"),
+         {{Ip("10.254.0.1"), 24}, {Ip("10.254.0.7"), 24}},
+         252,
+         Ip("10.254.0.2"),
          Ip("10.254.0.254")},
     };
     for (const Case& c : cases) {
@@ -69,9 +83,9 @@ TEST(SubnetSweepTest, OnlyHostsThatAnswerTheQuestionAreListedByName)
         name = TString("fernhost");
         return 1;
     };
-    std::vector<TSweptHost> hosts = SweepForCopies({Ip("127.0.0.1"), Ip("127.0.0.3"),
-                                                    Ip("127.0.0.4")},
-                                                   htons(port), 700, 1000, query, lookup, nullptr);
+    std::vector<TSweptHost> hosts =
+        SweepForCopies({Ip("127.0.0.1"), Ip("127.0.0.3"), Ip("127.0.0.4")}, htons(port), 700, 1000,
+                       query, lookup, nullptr);
     copy.join();
     closesocket(listening);
     ASSERT_EQ(hosts.size(), 1u);
@@ -82,7 +96,7 @@ TEST(SubnetSweepTest, OnlyHostsThatAnswerTheQuestionAreListedByName)
 
     // A stop before the sweep starts visits nobody.
     std::atomic<uint32_t> stop{1};
-    EXPECT_TRUE(SweepForCopies({Ip("127.0.0.1")}, htons(port), 700, 1000, query, lookup, &stop)
-                    .empty());
+    EXPECT_TRUE(
+        SweepForCopies({Ip("127.0.0.1")}, htons(port), 700, 1000, query, lookup, &stop).empty());
 }
 } // namespace

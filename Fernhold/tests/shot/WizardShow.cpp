@@ -18,7 +18,8 @@ int main(int argc, char** argv)
     WizardDriver driver;
     if (!driver.Open(services) || !driver.ToComputers({0, 1})) return 1;
     HWND list = driver.Control(IDD_WIZARD_COMPUTERS, IDC_WIZARD_COMPUTER_LIST);
-    for (int row : {0, 2, 3, 5}) driver.CheckRow(list, row);
+    for (int row : {0, 2, 3, 5})
+        driver.CheckRow(list, row);
     driver.PumpUntil([&] { return driver.Wizard() == nullptr; }, limit);
     return 0;
 }

@@ -20,8 +20,7 @@ public:
 
     DWORD OpenEnum(DWORD scope, DWORD type, DWORD usage, NETRESOURCEA* container,
                    HANDLE* enumeration) override;
-    DWORD EnumResource(HANDLE enumeration, DWORD* count, void* buffer,
-                       DWORD* bufferSize) override;
+    DWORD EnumResource(HANDLE enumeration, DWORD* count, void* buffer, DWORD* bufferSize) override;
     DWORD CloseEnum(HANDLE enumeration) override;
 
     // How often a record did not fit the room it was asked into.

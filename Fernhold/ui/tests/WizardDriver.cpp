@@ -108,13 +108,13 @@ bool WizardDriver::ToSettingsWithAllChecked()
 {
     HWND list = Control(IDD_WIZARD_COMPUTERS, IDC_WIZARD_COMPUTER_LIST);
     int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) CheckRow(list, row);
+    for (int row = 0; row < rows; ++row)
+        CheckRow(list, row);
     Click(IDD_WIZARD_COMPUTERS, IDC_WIZARD_NEXT);
     return WaitForPage(IDD_WIZARD_SETTINGS);
 }
 
-MessageBoxCloser::MessageBoxCloser()
-    : m_Stop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+MessageBoxCloser::MessageBoxCloser() : m_Stop(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
     m_Thread = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
 }

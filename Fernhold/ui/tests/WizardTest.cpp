@@ -54,9 +54,9 @@ std::vector<Record> Records(TClientCore& client)
     client.LockList();
     for (unsigned long i = 0; i < client.GetDestinationCount(); ++i) {
         TDestination* d = client.GetDestination(i);
-        records.push_back({static_cast<char*>(d->displayName),
-                           static_cast<char*>(d->computerName), d->storedAddress.sin_addr.s_addr,
-                           d->liveAddress.sin_addr.s_addr, d->GetMacCount()});
+        records.push_back({static_cast<char*>(d->displayName), static_cast<char*>(d->computerName),
+                           d->storedAddress.sin_addr.s_addr, d->liveAddress.sin_addr.s_addr,
+                           d->GetMacCount()});
     }
     client.UnlockList();
     return records;
