@@ -377,4 +377,45 @@ TEST(WizardTest, TheMainWindowOpensTheWizardOnlyWithTheRightToAdd)
         if (driver.Wizard()) DestroyWindow(driver.Wizard()->GetHandle());
     }
 }
+// The registration without its window: a computer the sweep found keeps the address that
+// answered and the MAC addresses it gave, with neither a lookup nor a second fetch.
+class CountingView : public TRegistrationView {
+public:
+    void ShowComputer(const char*) override {}
+    void ShowStep(const char*) override {}
+    void Step() override { ++steps; }
+    int steps = 0;
+};
+
+TEST(WizardRegistrationTest, SweptComputersKeepTheirAnsweringAddressAndMacs)
+{
+    TWizardComputer swept;
+    swept.name = TString("fernhost-b");
+    swept.swept = true;
+    swept.sweptAddress = AddressOf("10.254.0.2");
+    swept.macs = {MacAddress{2, 0, 10, 254, 0, 2}, MacAddress{2, 0, 10, 254, 0, 3}};
+    int lookups = 0, fetches = 0;
+    std::vector<Record> added;
+    TRegistrationServices services;
+    services.resolver.byName = [&](const char*, in_addr&) { return ++lookups, 0; };
+    services.fetchMacs = [&](TDestination&) { ++fetches; };
+    services.add = [&](const TDestination& d) {
+        added.push_back({static_cast<char*>(d.displayName), static_cast<char*>(d.computerName),
+                         d.storedAddress.sin_addr.s_addr, d.liveAddress.sin_addr.s_addr,
+                         d.GetMacCount()});
+        EXPECT_EQ(d.GetMac(1)[5], 3);
+    };
+    std::atomic<uint32_t> stop{0};
+    CountingView view;
+    EXPECT_EQ(RegisterComputers({swept}, REGISTER_NAME | REGISTER_ADDRESS, true, stop, view,
+                                services),
+              1u);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].displayName, "fernhost-b");
+    EXPECT_EQ(added[0].stored, swept.sweptAddress.s_addr);
+    EXPECT_EQ(added[0].macs, 2u);
+    EXPECT_EQ(lookups, 0);
+    EXPECT_EQ(fetches, 0);
+    EXPECT_EQ(view.steps, 4);
+}
 } // namespace
