@@ -6,6 +6,9 @@
 namespace {
 // The first request's room; the platform names a larger size when a record needs it.
 constexpr DWORD FIRST_BLOCK_BYTES = 32;
+// No record of a network, workgroup or computer needs more; a provider that asks for more
+// ends the enumeration instead of taking the memory.
+constexpr DWORD LARGEST_BLOCK_BYTES = 64 * 1024;
 // The global enumeration is read one record at a time into this much room.
 constexpr DWORD NETWORK_BUFFER_BYTES = 2048;
 
@@ -37,7 +40,8 @@ int ReadNextEntry(TNetworkBrowser& browser, HANDLE enumeration, TResourceBlock& 
         DWORD count = 1;
         DWORD size = static_cast<DWORD>(block.m_Bytes.size());
         DWORD result = browser.EnumResource(enumeration, &count, block.m_Bytes.data(), &size);
-        if (result == ERROR_MORE_DATA && size > block.m_Bytes.size()) {
+        if (result == ERROR_MORE_DATA && size > block.m_Bytes.size() &&
+            size <= LARGEST_BLOCK_BYTES) {
             block.m_Bytes.assign(size, 0);
             continue;
         }

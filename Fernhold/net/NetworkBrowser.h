@@ -39,7 +39,8 @@ private:
 };
 
 // Asks for one entry, growing the block to the size the platform names when it needs more
-// room. 1 with an entry in block; 0 when the enumeration ended or failed.
+// room (up to 64 KiB). 1 with an entry in block; 0 when the enumeration ended or failed, or
+// the platform asked for more room than that or for no more than it had.
 int ReadNextEntry(TNetworkBrowser& browser, HANDLE enumeration, TResourceBlock& block);
 
 // The workgroups of the first network the global enumeration (disk resources, containers)
