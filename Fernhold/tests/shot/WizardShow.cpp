@@ -1,11 +1,13 @@
 // Shows the add-destination wizard on its computer page, filled from a test network, for
-// the README's screenshot (tools/wizard-screenshot.sh): WizardShow.exe [milliseconds]
-// Ends after the time given (60 s by default) or when the wizard is closed.
+// the README's screenshot (tools/wizard-screenshot.sh): WizardShow.exe [milliseconds] [welcome]
+// ("welcome" stays on the first page). Ends after the time given (60 s by default) or when
+// the wizard is closed.
 #include "ui/ProgramResources.h"
 #include "ui/tests/FakeNetwork.h"
 #include "ui/tests/WizardDriver.h"
 
 #include <cstdlib>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
@@ -16,7 +18,12 @@ int main(int argc, char** argv)
     TWizardServices services;
     services.browser = &network;
     WizardDriver driver;
-    if (!driver.Open(services) || !driver.ToComputers({0, 1})) return 1;
+    if (!driver.Open(services)) return 1;
+    if (argc > 2 && strcmp(argv[2], "welcome") == 0) {
+        driver.PumpUntil([&] { return driver.Wizard() == nullptr; }, limit);
+        return 0;
+    }
+    if (!driver.ToComputers({0, 1})) return 1;
     HWND list = driver.Control(IDD_WIZARD_COMPUTERS, IDC_WIZARD_COMPUTER_LIST);
     for (int row : {0, 2, 3, 5})
         driver.CheckRow(list, row);
