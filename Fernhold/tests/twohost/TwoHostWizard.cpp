@@ -2,6 +2,8 @@
 // list rows read and set through memory lent in the program's process.
 #include "TwoHostWizard.h"
 
+#include "TwoHostUi.h"
+
 #include "net/MainWindowMessages.h"
 #include "ui/ProgramResources.h"
 #include "ui/TAddWizard.h"
@@ -15,6 +17,8 @@
 
 namespace TwoHostWizard {
 namespace {
+
+using TwoHostUi::WaitFor;
 
 constexpr int LEFT_PANEL = 300, DESTINATION_LIST = 310;
 
@@ -66,16 +70,6 @@ private:
     HANDLE m_Process = nullptr;
     unsigned char* m_Memory = nullptr;
 };
-
-bool WaitFor(const std::function<bool()>& done, DWORD seconds)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > seconds * 1000) return false;
-        Sleep(100);
-    }
-    return true;
-}
 
 int Fail(const char* why)
 {
