@@ -4,6 +4,7 @@
 # lists of yours are touched):
 #   tools/screenshot.sh [folder]        (default docs/images)
 # main-window.png       the main window at rest (one copy)
+# wizard.png            the add-destination wizard's computer page (WizardShow.exe)
 # main-window-connected.png, full-view.png
 #                       the operator's main window and full-size view, connected to a
 #                       destination on a second test host (tools/twohost/, demo steps)
@@ -33,6 +34,12 @@ cd "$work/bin"
     shot FernholdWnd "Fernhold ver1.13" main-window
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
+    # The wizard on its computer page, filled from the tests network (WizardShow.exe).
+    wine ./WizardShow.exe 60000 &
+    wizard=$!
+    shot FernholdWnd "Wizard Window" wizard
+    kill "$wizard" 2>/dev/null || true
+    wait "$wizard" 2>/dev/null || true
 '
 for picture in *.bmp; do
     /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' \

@@ -16,12 +16,12 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from skinart import controls, fullview, mainwindow, panels, program  # noqa: E402
+from skinart import controls, fullview, mainwindow, panels, program, wizard  # noqa: E402
 from skinart.files import SkinFiles  # noqa: E402
 
 FAMILIES = [mainwindow.title_bar, mainwindow.menu_bar, panels.left_panel, panels.right_panel,
             controls.control_window, mainwindow.state_window, fullview.full_view,
-            program.program_resources]
+            program.program_resources, wizard.wizard_pictures]
 
 
 def generate():

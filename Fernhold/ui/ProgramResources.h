@@ -6,3 +6,29 @@
 #define IDC_HAND_OPEN 106   // over a region that can be dragged
 #define IDC_HAND_CLOSED 107 // while dragging
 #define IDB_STATE_ICONS 101 // 80 x 16, 16 colours: the five destination search states
+
+// The add-destination wizard (WizardPages.rc): pictures, the six pages and their controls.
+#define IDB_WIZARD_WELCOME 135  // 200 x 300, 256 colours
+#define IDB_WIZARD_PROGRESS 137 // 200 x 215, 256 colours
+#define IDD_WIZARD_WELCOME 140
+#define IDD_WIZARD_WORKGROUPS 141
+#define IDD_WIZARD_COMPUTERS 142
+#define IDD_WIZARD_SETTINGS 143
+#define IDD_WIZARD_PROGRESS 144
+#define IDD_WIZARD_WAIT 145
+#define IDC_WIZARD_CANCEL 1008
+#define IDC_WIZARD_NEXT 1046
+#define IDC_WIZARD_BACK 1048
+#define IDC_WIZARD_PROGRESS_BAR 1050
+#define IDC_WIZARD_TOTAL 1053
+#define IDC_WIZARD_COMPUTER_LIST 1054
+#define IDC_WIZARD_RUN 1055
+#define IDC_WIZARD_CURRENT 1056
+#define IDC_WIZARD_STEP 1057
+#define IDC_WIZARD_WORKGROUP_LIST 1058
+#define IDC_WIZARD_NAME_ONLY 1059
+#define IDC_WIZARD_ADDRESS_ONLY 1060
+#define IDC_WIZARD_NAME_AND_ADDRESS 1061
+#define IDC_WIZARD_FETCH_MACS 1062
+#define IDC_WIZARD_STOP 1063
+#define IDC_WIZARD_WAIT_TEXT 1064

@@ -4,6 +4,7 @@
 
 #include "net/MainWindowMessages.h"
 #include "net/TClientCore.h"
+#include "ui/FrameArt.h"
 #include "ui/TFernWndClass.h"
 #include "ui/TViewPanel.h"
 
@@ -26,7 +27,6 @@ constexpr int HORIZONTAL_BAR_ID = 258;
 constexpr int STRIP_ID = 501;
 constexpr int CAPTION_ROWS = 24;
 constexpr int BAR_ROWS = 20;
-constexpr int ART_WIDTH = 376;
 constexpr RECT INITIAL_RECT{0, 0, 640, 480};
 
 HWND MakeScrollBar(HWND parent, DWORD style, int id, const RECT& rect)
@@ -164,24 +164,13 @@ void TFullViewWindow::FitChanged()
 
 void TFullViewWindow::Compose(TMemDC& canvas)
 {
-    RECT all{0, 0, ART_WIDTH, CAPTION_ROWS + BAR_ROWS};
-    FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
-    canvas.BitBlt(142, 13, 191, 8, m_Skin.GetBitmap(CANVAS_TITLEBAR, 2), 0,
-                  m_Context.appActive ? 8 : 0, 1);
-    canvas.BitAlphaBlt(0, 0, ART_WIDTH, CAPTION_ROWS, m_Skin.GetBitmap(CANVAS_FULLVIEW, 0), 0, 0,
-                       256);
-    canvas.BitAlphaBlt(0, CAPTION_ROWS, 300, BAR_ROWS, m_Skin.GetBitmap(CANVAS_FULLVIEW, 1), 0, 0,
-                       256);
+    ComposeFrameArt(canvas, m_Skin, m_Context.appActive);
 }
 
 void TFullViewWindow::PaintCanvas(HDC screen, TMemDC& canvas, const RECT& client)
 {
     int w = client.right, h = client.bottom;
-    int stretched = 191 + (w >= ART_WIDTH + 1 ? w - ART_WIDTH : 0);
-    ::BitBlt(screen, 0, 0, 142, CAPTION_ROWS, canvas, 0, 0, SRCCOPY);
-    ::StretchBlt(screen, 142, 0, stretched, CAPTION_ROWS, canvas, 142, 0, 191, CAPTION_ROWS,
-                 SRCCOPY);
-    ::BitBlt(screen, w - 43, 0, 43, CAPTION_ROWS, canvas, ART_WIDTH - 43, 0, SRCCOPY);
+    PaintCaptionStrip(screen, canvas, w);
     int bar = h - BAR_ROWS;
     ::BitBlt(screen, 0, bar, 15, BAR_ROWS, canvas, 0, CAPTION_ROWS, SRCCOPY);
     ::StretchBlt(screen, 15, bar, w - 30, BAR_ROWS, canvas, 15, CAPTION_ROWS, 270, BAR_ROWS,

@@ -5,6 +5,7 @@
 #include "net/TClientCore.h"
 #include "ui/ProgramResources.h"
 #include "ui/RightsCheck.h"
+#include "ui/TAddWizard.h"
 #include "ui/SkinStore.h"
 #include "ui/TAppShell.h"
 #include "ui/TControlStrip.h"
@@ -204,6 +205,28 @@ void TMainWindow::OnSize(WPARAM kind)
     }
 }
 
+void TMainWindow::OnEntryChanged(WPARAM kind, LPARAM recordId)
+{
+    // Changes that waited together are shown together: a bulk registration posts one per
+    // record, faster than rows can be drawn one at a time.
+    std::vector<LPARAM> destinations;
+    bool listeners = false;
+    MSG waiting{};
+    waiting.wParam = kind;
+    waiting.lParam = recordId;
+    do {
+        if (waiting.wParam == ENTRY_CHANGED_DESTINATION)
+            destinations.push_back(waiting.lParam);
+        else if (waiting.wParam == ENTRY_CHANGED_LISTENERS)
+            listeners = true;
+    } while (PeekMessageA(&waiting, GetHandle(), UM_ENTRY_CHANGED, UM_ENTRY_CHANGED, PM_REMOVE));
+    if (destinations.size() == 1)
+        m_MaxView->UpdateDestination(destinations.front());
+    else if (!destinations.empty())
+        m_MaxView->UpdateDestinations(destinations);
+    if (listeners) m_MinView->UpdateListeners();
+}
+
 void TMainWindow::OnTrayNotify(LPARAM mouse)
 {
     if (mouse != WM_LBUTTONDOWN) return;
@@ -263,16 +286,18 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         m_Controller.OnResetSearch();
         return 1;
     case UM_ENTRY_CHANGED:
-        if (wParam == ENTRY_CHANGED_DESTINATION)
-            m_MaxView->UpdateDestination(lParam);
-        else if (wParam == ENTRY_CHANGED_LISTENERS)
-            m_MinView->UpdateListeners();
+        OnEntryChanged(wParam, lParam);
         return 1;
     case UM_AUTHENTICATE:
         *result = RunAuthenticateHandler(reinterpret_cast<HWND>(wParam));
         return 1;
     case UM_QUIT_REQUEST:
         m_Controller.OnQuitRequest(); // this window may be gone afterwards
+        return 1;
+    case UM_SHOW_WIZARD:
+        if (IsOperationAllowed(GetHandle(), GetHandle(), m_Context.shell.GetRights(),
+                               RIGHT_ADD_DESTINATION))
+            TAddWizard::Open(m_Context, SystemWizardServices());
         return 1;
     case WM_TASKBAR_REBUILT:
         RemoveTrayIcon();
@@ -283,7 +308,6 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case UM_WAKE_DESTINATION:
     case UM_SHOW_ABOUT:
     case UM_SHOW_OPTIONS:
-    case UM_SHOW_WIZARD:
     case UM_UPDATE_REQUESTED:
     case UM_UPDATE_RECEIVED:
     case UM_SEND_UPDATE_REQUEST:

@@ -51,6 +51,8 @@ private:
     void OnImageReady();
     void OnSize(WPARAM kind);
     void OnTrayNotify(LPARAM mouse);
+    // UM_ENTRY_CHANGED, with every one that waits behind it.
+    void OnEntryChanged(WPARAM kind, LPARAM recordId);
 
     void TellUiStage(WPARAM stage) override;
     int AskAdministrator() override;

@@ -108,6 +108,16 @@ void TMaxViewWindow::UpdateDestination(LPARAM recordId)
     client.UnlockList();
 }
 
+void TMaxViewWindow::UpdateDestinations(const std::vector<LPARAM>& recordIds)
+{
+    HWND list = m_List.GetHandle();
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (LPARAM id : recordIds)
+        UpdateDestination(id);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 void TMaxViewWindow::SetDestinationRow(unsigned long index)
 {
     const TDestination* destination = m_Context.client.GetDestination(index);

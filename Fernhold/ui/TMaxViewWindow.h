@@ -2,6 +2,8 @@
 // remote computer while connected.
 #pragma once
 
+#include <vector>
+
 #include "ui/TButtonBoard.h"
 #include "ui/TDestinationSelection.h"
 #include "ui/TViewPanel.h"
@@ -19,6 +21,9 @@ public:
     // every row for ENTRY_CHANGED_ALL, takes the name with its search-state icon, the
     // address and the port. An id no longer in the list changes no row.
     void UpdateDestination(LPARAM recordId);
+    // Several UM_ENTRY_CHANGED that waited together (a bulk registration): the rows in one
+    // redraw, since a visible row insertion redraws the list and its scroll bar each time.
+    void UpdateDestinations(const std::vector<LPARAM>& recordIds);
 
     long GetSelectedRow() const override;
     int GetSelectedSearchState() const override;

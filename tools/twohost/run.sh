@@ -340,3 +340,17 @@ disconnect
 connect 1
 frames_flow
 disconnect
+
+# 8. the wizard's automatic entry finds the destination by name across the veth (the sweep
+# visits the operator's own /24 only), registers it with the MAC addresses it serves, and the
+# operator's list shows it; the operator then ends as at a session's end, and the list it
+# saves keeps those addresses.
+driver "$OPERATOR" 120 wizard "$DESTINATION" 30 || fail "the wizard did not register $DESTINATION"
+operator_ended() { ! listening "$OPERATOR"; }
+wait_until 30 "Fernhold.exe on $OPERATOR ended" operator_ended
+kept=$(driver "$OPERATOR" 30 macs "$(winpath "$work/$OPERATOR/bin/default.clf")" "$DESTINATION") ||
+    fail "the operator's saved list keeps no MAC address of $DESTINATION"
+served=$(host_run "$DESTINATION" 10 ip -o link show | grep -o 'link/ether [0-9a-f:]*' | head -n 1 | cut -d' ' -f2)
+[ -n "$served" ] || fail "$DESTINATION has no MAC address"
+grep -qi "$served" <<<"$kept" || fail "the operator keeps $kept, not $DESTINATION's $served"
+say "the wizard registered $DESTINATION with the MAC address it serves, $served"

@@ -143,3 +143,13 @@ def read_bmp(data):
             len(data) != rows + _line_bytes(width, bits) * height:
         raise ValueError("pixel rows do not follow the header exactly")
     return bits, Image.open(io.BytesIO(data)).convert("RGB")
+
+
+def bmp8_bytes(image):
+    """A bottom-up 8-bit file of an RGB image reduced to its own 256-colour palette."""
+    indexed = image.convert("RGB").quantize(256, method=Image.Quantize.MEDIANCUT, dither=0)
+    palette = indexed.getpalette()[:768]
+    palette += [0] * (768 - len(palette))
+    table = b"".join(bytes((palette[i + 2], palette[i + 1], palette[i], 0))
+                     for i in range(0, 768, 3))
+    return _bitmap_file(*indexed.size, 8, table, _raw_rows(indexed, "P", 8))

@@ -4,6 +4,7 @@
 // by tools/twohost/run.sh inside a host.
 #include "TwoHostMeasure.h"
 #include "TwoHostUi.h"
+#include "TwoHostWizard.h"
 #include "app/OptionsFile.h"
 #include "net/ConnectionListFile.h"
 #include "net/ReplaceFile.h"
@@ -41,6 +42,30 @@ int WriteList(const char* path, char** pairs, int pairCount)
         delete destination;
     if (!written) fprintf(stderr, "cannot write %s\n", path);
     return written ? 0 : 1;
+}
+
+// macs <file> <name>: the MAC addresses the list file keeps for the record of that name;
+// 0 when it keeps at least one.
+int PrintMacs(const char* path, const char* name)
+{
+    TMemoryBase image;
+    if (!LoadFileImage(path, image)) return 1;
+    TListImageReader reader;
+    if (!reader.Open(static_cast<unsigned char*>(image), image.GetSize())) return 1;
+    unsigned long macs = 0;
+    while (TDestination* record = reader.Next()) {
+        if (strcmp(static_cast<char*>(record->displayName), name) == 0) {
+            macs = record->GetMacCount();
+            for (unsigned long i = 0; i < macs; ++i) {
+                const unsigned char* mac = record->GetMac(i);
+                printf("%s %02x:%02x:%02x:%02x:%02x:%02x\n", name, mac[0], mac[1], mac[2], mac[3],
+                       mac[4], mac[5]);
+            }
+        }
+        delete record;
+    }
+    if (!macs) fprintf(stderr, "%s keeps no MAC address for %s\n", path, name);
+    return macs ? 0 : 1;
 }
 
 // options <file> <milliseconds>: the program's default options with that frame timer,
@@ -85,7 +110,8 @@ int Usage()
             "<name> <port> <seconds> | select <row> | press <button> | await <stage> <seconds> "
             "| click-pane <x> <y> | pattern <pane> <width> <height> <clip x> <clip y> "
             "<seconds> | type <keys> | frames <seconds> | events <name> <port> <seconds> | "
-            "echo <port> <seconds> | bare <name> <port> <seconds>\n");
+            "echo <port> <seconds> | bare <name> <port> <seconds> | wizard <name> <seconds> | "
+            "macs <file> <name>\n");
     return 2;
 }
 
@@ -126,6 +152,9 @@ int main(int argc, char** argv)
         return TwoHostUi::AwaitPattern(argv[2], atoi(argv[3]), atoi(argv[4]),
                                        POINT{atoi(argv[5]), atoi(argv[6])}, Number(argv[7]));
     if (strcmp(command, "type") == 0 && argc == 3) return TwoHostUi::Type(argv[2]);
+    if (strcmp(command, "macs") == 0 && argc == 4) return PrintMacs(argv[2], argv[3]);
+    if (strcmp(command, "wizard") == 0 && argc == 4)
+        return TwoHostWizard::RegisterBySweep(argv[2], Number(argv[3]));
     if (strcmp(command, "frames") == 0 && argc == 3) return TwoHostMeasure::Frames(Number(argv[2]));
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 0), &data) != 0) return 1;

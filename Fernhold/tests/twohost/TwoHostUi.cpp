@@ -50,16 +50,6 @@ HWND FullView() { return FindWindowExA(nullptr, nullptr, MAIN_CLASS, FULL_VIEW_T
 
 bool Shown(HWND window) { return window && IsWindowVisible(window); }
 
-bool WaitFor(const std::function<bool()>& done, DWORD seconds)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > seconds * 1000) return false;
-        Sleep(100);
-    }
-    return true;
-}
-
 // A click at a point of a window's client area: move, press and release in one
 // batch of the system's input queue, so nothing comes between them.
 bool ClickAt(HWND window, int x, int y)
@@ -214,6 +204,16 @@ Comparison Compare(HWND pane, const Expectation& expected, const char* saveAs = 
 }
 
 } // namespace
+
+bool WaitFor(const std::function<bool()>& done, DWORD seconds)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > seconds * 1000) return false;
+        Sleep(100);
+    }
+    return true;
+}
 
 HWND ReducedPane()
 {

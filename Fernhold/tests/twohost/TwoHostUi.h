@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Each returns the process exit code for its driver command: 0 done, 1 failed (the
 // reason on standard error).
 namespace TwoHostUi {
@@ -28,6 +30,9 @@ int AwaitPattern(const char* pane, int width, int height, POINT clip, DWORD seco
 // type <keys>: strikes the keys (letters and digits) while the main window is the
 // foreground window, so that its thread's keyboard hook sees them.
 int Type(const char* keys);
+
+// Polls done every 100 ms; false when it has not come true within seconds.
+bool WaitFor(const std::function<bool()>& done, DWORD seconds);
 
 // The reduced pane's window, null (with a message) when it is not there.
 HWND ReducedPane();
