@@ -9,8 +9,10 @@
 // skin lock, while loaded.
 void ComposeFrameArt(TMemDC& canvas, SkinStore& skin, int active);
 // The top 24 rows of a window width pixels wide: the left 142 columns, the middle 191
-// stretched by what the window is wider than 376, the last 43 at its right edge.
-void PaintCaptionStrip(HDC screen, TMemDC& canvas, int width);
+// stretched by what the window is wider than 376, the last 43 at its right edge; then the
+// window's caption text over it (the band's art carries none, as two windows share it).
+void PaintCaptionStrip(HDC screen, TMemDC& canvas, int width, SkinStore& skin,
+                       const char* caption);
 
 constexpr int FRAME_ART_WIDTH = 376;
 constexpr int FRAME_CAPTION_ROWS = 24;

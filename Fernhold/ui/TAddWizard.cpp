@@ -534,7 +534,7 @@ void TAddWizard::Compose(TMemDC& canvas) { ComposeFrameArt(canvas, m_Skin, m_Con
 
 void TAddWizard::PaintCanvas(HDC screen, TMemDC& canvas, const RECT& client)
 {
-    PaintCaptionStrip(screen, canvas, client.right);
+    PaintCaptionStrip(screen, canvas, client.right, m_Skin, "接続先追加ウィザード");
 }
 
 int TAddWizard::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)

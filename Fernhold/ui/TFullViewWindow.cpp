@@ -170,7 +170,7 @@ void TFullViewWindow::Compose(TMemDC& canvas)
 void TFullViewWindow::PaintCanvas(HDC screen, TMemDC& canvas, const RECT& client)
 {
     int w = client.right, h = client.bottom;
-    PaintCaptionStrip(screen, canvas, w);
+    PaintCaptionStrip(screen, canvas, w, m_Skin, "原寸全体画面");
     int bar = h - BAR_ROWS;
     ::BitBlt(screen, 0, bar, 15, BAR_ROWS, canvas, 0, CAPTION_ROWS, SRCCOPY);
     ::StretchBlt(screen, 15, bar, w - 30, BAR_ROWS, canvas, 15, CAPTION_ROWS, 270, BAR_ROWS,

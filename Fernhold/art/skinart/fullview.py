@@ -29,8 +29,8 @@ def top_band():
     band = mainwindow.slate_bar(w, h)
     _window_edges(band, top=True)
     mainwindow.emblem_badge(band, SYSTEM_MENU_SPOT)
-    paint.write(band, (27, 5), "原寸全体画面", paint.font(12), theme.SLATE_TEXT,
-                shadow=(theme.SLATE_EDGE, (1, 1)))
+    # No caption text here: the full-size view and the wizard share this band, and each
+    # window writes its own caption over it (PaintCaptionStrip).
     mainwindow.caption_slot(band, TITLE_BAND)
     return band
 
