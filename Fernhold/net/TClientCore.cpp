@@ -231,14 +231,14 @@ TDestination* TClientCore::AddDestination(const TDestination& record)
     return copy;
 }
 
-int TClientCore::LoadListFile(const char* path)
+int TClientCore::LoadListFile(const char* path, int* whole)
 {
     DeleteDestinations();
     TMemoryBase image;
     int read = LoadFileImage(path, image);
     LockList();
-    int loaded =
-        read && ReadListImage(static_cast<unsigned char*>(image), image.GetSize(), m_Destinations);
+    int loaded = read && ReadListImage(static_cast<unsigned char*>(image), image.GetSize(),
+                                       m_Destinations, whole);
     for (unsigned long i = 0; i < GetDestinationCount(); ++i)
         GetDestination(i)->id = ++m_LastId;
     m_SearchCursor = -1;
@@ -319,7 +319,8 @@ void TClientCore::OpenListFile(const char* path)
     LockList();
     m_SearchCursor = -1;
     UnlockList();
-    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_EMPTY), STATUS_PRIORITY_RESET, true);
+    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_EMPTY), STATUS_PRIORITY_RESET,
+                   true);
 }
 
 void TClientCore::SaveListFileAs()
@@ -377,7 +378,8 @@ int TClientCore::Connect(unsigned long index)
         SendConnectEvent(CONNECT_EVENT_DISCONNECT);
         return 0;
     }
-    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_CONNECTED), STATUS_PRIORITY_RESET, true);
+    TellMainWindow(UM_STATUS_TEXT, reinterpret_cast<WPARAM>(TEXT_CONNECTED), STATUS_PRIORITY_RESET,
+                   true);
     Sleep(0);
     SleepUntilPassed(start, CONNECT_FLOOR_MS);
     PostThreadMessageA(imageLink->GetThreadId(), TM_GET_SCREEN_SIZE, 0, 0);
