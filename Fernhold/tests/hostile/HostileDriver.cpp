@@ -135,10 +135,17 @@ std::vector<HostileTarget> FileTargets()
     return all;
 }
 
+std::vector<HostileTarget> SocketTargets()
+{
+    std::vector<HostileTarget> all = ServiceTargets();
+    all.insert(all.end(), LinkTargets().begin(), LinkTargets().end());
+    return all;
+}
+
 const HostileTarget* FindHostileTarget(const std::string& name)
 {
     for (const auto* table :
-         {&CodecTargets(), &SettingsTargets(), &ImageTargets(), &ServiceTargets()})
+         {&CodecTargets(), &SettingsTargets(), &ImageTargets(), &ServiceTargets(), &LinkTargets()})
         for (const HostileTarget& target : *table)
             if (name == target.name) return &target;
     return nullptr;

@@ -15,7 +15,7 @@ constexpr uint64_t SUITE_MAX_ITERATIONS = 200000;
 std::vector<HostileTarget> SuiteTargets()
 {
 #ifdef FERN_HOSTILE_SERVICES
-    return ServiceTargets();
+    return SocketTargets();
 #else
     return FileTargets();
 #endif
@@ -59,7 +59,8 @@ TEST(HostileInputCases, InputsThatOnceFoundAFault)
     struct Case {
         const char* target;
         Bytes input;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         // A version-50 options file (no search flags), read over settings whose search
         // flags are not the default.
         {"options-file",
@@ -70,6 +71,9 @@ TEST(HostileInputCases, InputsThatOnceFoundAFault)
         // A raw record of 8000 x 8000 pixels that holds none of them.
         {"timg-file", Words({24, 0x04080003, 8000, 8000, 0}, "TIMG")},
     };
+    // A list whose last record runs past the end of the file.
+    const Bytes list = FindHostileTarget("default-list")->fixture()[0].bytes;
+    cases.push_back({"default-list", Bytes(list.begin(), list.end() - 3)});
     for (const Case& c : cases) {
         const HostileTarget* target = FindHostileTarget(c.target);
         ASSERT_NE(target, nullptr) << c.target;

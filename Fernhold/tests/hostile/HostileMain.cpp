@@ -27,7 +27,8 @@ int main(int argc, char** argv)
             seconds = static_cast<uint32_t>(atoi(argv[++i]));
     }
     std::vector<HostileTarget> targets = FileTargets();
-    targets.insert(targets.end(), ServiceTargets().begin(), ServiceTargets().end());
+    const std::vector<HostileTarget> sockets = SocketTargets();
+    targets.insert(targets.end(), sockets.begin(), sockets.end());
     if (only) {
         const HostileTarget* target = FindHostileTarget(only);
         if (!target) {

@@ -63,8 +63,12 @@ const std::vector<HostileTarget>& CodecTargets();
 const std::vector<HostileTarget>& SettingsTargets();
 const std::vector<HostileTarget>& ImageTargets();
 const std::vector<HostileTarget>& ServiceTargets();
+// The client's links against hostile services.
+const std::vector<HostileTarget>& LinkTargets();
 // Every file parser's target: the codec, settings and image tables together.
 std::vector<HostileTarget> FileTargets();
+// The targets on sockets: services and links.
+std::vector<HostileTarget> SocketTargets();
 // The target of that name among all of them; null when there is none.
 const HostileTarget* FindHostileTarget(const std::string& name);
 

@@ -6,6 +6,7 @@
 #include "app/TMainApp.h"
 #include "app/TUserInfo.h"
 #include "net/ConnectionListFile.h"
+#include "net/TClientCore.h"
 #include "ui/ConnectionState.h"
 
 #include <windows.h>
@@ -399,12 +400,47 @@ std::string RunList(const Bytes& input)
     return fault;
 }
 
+// The default list at start and exit: loaded, kept aside when it did not load whole, and
+// the list written back. Nothing the file held may be lost: either the written list holds
+// every record the file announces, or a copy of the file stands beside it.
+std::string RunDefaultList(const Bytes& input)
+{
+    const std::string path = HostilePath("default.clf");
+    const std::string kept = path + ".bad";
+    DeleteFileA(kept.c_str());
+    if (!WriteBytes(path, input)) return "could not write the input";
+    TFernSettings settings;
+    TClientCore core(settings);
+    int whole = 0;
+    if (!core.LoadListFile(path.c_str(), &whole) || !whole) KeepDamagedListFile(path.c_str());
+    if (!core.SaveListFile(path.c_str())) return "the list could not be written at exit";
+
+    TMemoryBase written;
+    int writtenWhole = 0;
+    const Bytes saved = ReadBytes(path);
+    if (!ReadListImage(saved.data(), static_cast<unsigned long>(saved.size()), written,
+                       &writtenWhole) ||
+        !writtenWhole) {
+        FreeRecords(written);
+        return "the list written at exit does not load whole";
+    }
+    const unsigned long count = written.GetSize() / sizeof(TDestination*);
+    FreeRecords(written);
+    const bool readable =
+        input.size() >= 12 && memcmp(input.data(), "FNCL", 4) == 0 && Word(input, 4) == 1;
+    const bool allKept = readable && Word(input, 8) == count;
+    if (!allKept && !input.empty() && ReadBytes(kept) != input)
+        return "records were lost at exit without a copy of the file";
+    return {};
+}
+
 const std::vector<HostileTarget> kSettingsTargets = {
     {"options-file", OptionsFixtures, nullptr, RunOptions, 16},
     {"user-info-local", UserInfoFixtures, nullptr, RunLocalCopy, 16},
     {"user-info-system", UserInfoFixtures, nullptr, RunSystemCopy, 16},
     {"user-info-records", RecordFixtures, nullptr, RunUserRecords, 16},
     {"connection-list", ListFixtures, nullptr, RunList, 16},
+    {"default-list", ListFixtures, nullptr, RunDefaultList, 16},
 };
 
 } // namespace
