@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
+
+// Test listings name a target by its name, not its bytes.
+void PrintTo(const HostileTarget& target, std::ostream* out) { *out << target.name; }
 
 namespace {
 
