@@ -58,7 +58,7 @@ void MutateBytes(Bytes& input, const std::vector<LengthField>& fields, const Byt
                  THostileRandom& random);
 
 // The targets, one table per area; a new parser or service adds its entry to its area's
-// table (or a new table here and in FileTargets).
+// table (or a new table here, in FileTargets or SocketTargets, and in FindHostileTarget).
 const std::vector<HostileTarget>& CodecTargets();
 const std::vector<HostileTarget>& SettingsTargets();
 const std::vector<HostileTarget>& ImageTargets();
@@ -80,12 +80,13 @@ struct HostileResult {
 
 // Runs iteration seeds seed, seed + 1, ... until iterations have run or budgetMs has passed
 // (0: no time limit), stopping at the first fault. A crash or an iteration that takes longer
-// than hangMs ends the process after printing the target and the iteration's seed.
+// than hangMs ends the process after printing the target and the iteration's seed (the
+// watchdog starts with the first run, whose hangMs holds for the process).
 HostileResult RunHostileTarget(const HostileTarget& target, uint64_t seed, uint64_t iterations,
                                uint32_t budgetMs, uint32_t hangMs = 20000);
 // Runs one given input through the target, with the same checks.
 HostileResult RunHostileTarget(const HostileTarget& target, const Bytes& input,
                                uint32_t hangMs = 20000);
-// The input iteration seed of the target makes.
+// The input of the target's iteration with this seed (what a run with that seed feeds it).
 Bytes HostileInput(const HostileTarget& target, const std::vector<Fixture>& fixtures,
                    uint64_t seed);
