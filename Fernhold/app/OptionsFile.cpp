@@ -69,7 +69,8 @@ void ReadOptionsFile(const char* path, TFernSettings& settings)
     settings.mainX = mainX;
     settings.mainY = mainY;
     settings.viewWindowRect = view;
-    if (version > OLDEST_APP_VERSION) settings.searchFlags = searchFlags;
+    // Version 50 has no search flags: it loads as 1, whatever was set before.
+    settings.searchFlags = searchFlags;
 
     uint32_t stringVersion = 0, n = 0;
     if (!in.Take(tag, 4) || memcmp(tag, STRING_TAG, 4) != 0 || !in.Take(&stringVersion, 4) ||

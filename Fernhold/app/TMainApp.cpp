@@ -3,6 +3,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/OptionsFile.h"
+#include "net/ConnectionListFile.h"
 #include "net/NetMessages.h"
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
@@ -30,19 +31,6 @@ constexpr char LOCAL_USER_FILE[] = ".\\UserInfo\\UserInfo1.fnu";
 template <typename T> T* EntryAt(const TMemoryBase& list, unsigned long index)
 {
     return reinterpret_cast<T* const*>(static_cast<unsigned char*>(list))[index];
-}
-
-// Copies a list file the program could not read at all (another tag or version, from
-// a newer release or damaged) to "<name>.bad" before the list saved at exit replaces
-// it. A missing or empty file has nothing to keep.
-void KeepUnreadableList(const char* path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
-        (data.nFileSizeLow == 0 && data.nFileSizeHigh == 0))
-        return;
-    std::string copy = std::string(path) + ".bad";
-    CopyFileA(path, copy.c_str(), FALSE);
 }
 
 // The folder part of a path: everything up to and including the last backslash.
@@ -184,9 +172,11 @@ int TMainApp::Start()
     if (!m_lpClient->Start() || !m_lpServer->Start()) return 0;
     PostToMainWindow(UM_UI_STATE, UI_STATE_IDLE, 0);
     Sleep(START_SETTLE_MS);
-    // A missing file is created empty; a damaged one leaves what could be read.
-    if (!m_lpClient->LoadListFile(m_Settings.defaultListFile))
-        KeepUnreadableList(m_Settings.defaultListFile);
+    // A missing file is created empty; a damaged one leaves what could be read, and is
+    // kept aside before the list saved at exit replaces it.
+    int whole = 0;
+    if (!m_lpClient->LoadListFile(m_Settings.defaultListFile, &whole) || !whole)
+        KeepDamagedListFile(m_Settings.defaultListFile);
     m_lpMainWindow->AddTrayIcon();
     PostThreadMessageA(m_lpServer->GetThreadId(), TM_REFRESH_LISTENERS, 0, 0);
     PostThreadMessageA(m_lpClient->GetThreadId(), TM_SEARCH_TICK, 0, 0);

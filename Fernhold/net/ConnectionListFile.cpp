@@ -1,7 +1,10 @@
 // Connection-list file: image form, atomic save and load.
 #include "net/ConnectionListFile.h"
 
+#include <windows.h>
+
 #include <cstring>
+#include <string>
 
 namespace {
 constexpr uint32_t LIST_VERSION = 1;
@@ -28,7 +31,8 @@ int TListImageReader::Open(const unsigned char* image, unsigned long size)
     memcpy(&version, image + 4, 4);
     if (version != LIST_VERSION) return 0;
     memcpy(&m_Left, image + 8, 4);
-    if (m_Left > MAX_DESTINATIONS) m_Left = MAX_DESTINATIONS;
+    m_Whole = m_Left <= MAX_DESTINATIONS;
+    if (!m_Whole) m_Left = MAX_DESTINATIONS;
     m_Image = image;
     m_Size = size;
     m_Cursor = LIST_HEADER_BYTES;
@@ -43,22 +47,37 @@ TDestination* TListImageReader::Next()
     if (record->Read(m_Image, m_Size, m_Cursor) < 0) {
         delete record;
         m_Left = 0;
+        m_Whole = 0;
         return nullptr;
     }
     return record;
 }
 
-int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& records)
+int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& records, int* whole)
 {
     TListImageReader reader;
+    if (whole) *whole = 0;
     if (!reader.Open(image, size)) return 0;
+    int added = 1;
     while (TDestination* record = reader.Next()) {
         if (!records.AddMemory(sizeof(record), &record)) {
             delete record;
+            added = 0;
             break;
         }
     }
+    if (whole) *whole = added && reader.IsWhole();
     return 1;
+}
+
+void KeepDamagedListFile(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+        (data.nFileSizeLow == 0 && data.nFileSizeHigh == 0))
+        return;
+    std::string copy = std::string(path) + ".bad";
+    CopyFileA(path, copy.c_str(), FALSE);
 }
 
 int LoadFileImage(const char* path, TMemoryBase& image)

@@ -26,17 +26,28 @@ public:
     // MAX_DESTINATIONS) is read or a record runs past the end of the image (the rest
     // counts as damaged).
     TDestination* Next();
+    // 1 while every announced record has been or can still be handed out: 0 once a record
+    // ran past the end, or when the image announces more than a list holds.
+    int IsWhole() const { return m_Whole; }
 
 private:
     const unsigned char* m_Image = nullptr;
     unsigned long m_Size = 0;
     unsigned long m_Cursor = 0;
     uint32_t m_Left = 0;
+    int m_Whole = 0;
 };
 
 // Appends the records of a file image as new TDestination objects. Returns 0 (nothing
-// added) for a wrong tag or version; the records before a damaged one are kept.
-int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& records);
+// added) for a wrong tag or version; the records before a damaged one are kept, and
+// whole (when given) says whether every announced record was read.
+int ReadListImage(const unsigned char* image, unsigned long size, TMemoryBase& records,
+                  int* whole = nullptr);
+
+// Copies a list file that did not load whole (another tag or version, from a newer
+// release, or damaged records) to "<name>.bad" before the list saved at exit replaces
+// it. A missing or empty file has nothing to keep.
+void KeepDamagedListFile(const char* path);
 
 // Reads the whole file into image; a missing file is created empty. 1 on success.
 int LoadFileImage(const char* path, TMemoryBase& image);

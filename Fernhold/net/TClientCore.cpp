@@ -243,14 +243,14 @@ TDestination* TClientCore::AddDestination(const TDestination& record)
     return copy;
 }
 
-int TClientCore::LoadListFile(const char* path)
+int TClientCore::LoadListFile(const char* path, int* whole)
 {
     DeleteDestinations();
     TMemoryBase image;
     int read = LoadFileImage(path, image);
     LockList();
-    int loaded =
-        read && ReadListImage(static_cast<unsigned char*>(image), image.GetSize(), m_Destinations);
+    int loaded = read && ReadListImage(static_cast<unsigned char*>(image), image.GetSize(),
+                                       m_Destinations, whole);
     for (unsigned long i = 0; i < GetDestinationCount(); ++i)
         GetDestination(i)->id = ++m_LastId;
     m_SearchCursor = -1;

@@ -70,8 +70,9 @@ public:
     TDestination* AddDestination(const TDestination& record);
     // Replaces the list by the file's records (a missing file is created empty; a wrong
     // tag or version leaves the list empty); the search cursor starts over. Returns 1
-    // when the file had the right tag and version.
-    int LoadListFile(const char* path);
+    // when the file had the right tag and version; whole (when given) says whether every
+    // record it announces was read.
+    int LoadListFile(const char* path, int* whole = nullptr);
     // Writes the whole list to path through a temporary file. 1 when path holds it.
     int SaveListFile(const char* path);
 

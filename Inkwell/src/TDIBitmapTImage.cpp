@@ -57,6 +57,18 @@ bool ExpandExactly(const unsigned char* stream, unsigned long streamBytes, unsig
            ProducedBytes(stream, streamBytes) == outBytes;
 }
 
+// Whether a record's data can hold the pixels its header announces: raw pixels must all be
+// there, a stream must announce exactly their number (line bytes rounded up to four bytes).
+bool HoldsPixels(const unsigned char* data, unsigned long dataBytes, unsigned long coding,
+                 long width, long height, unsigned bytesPerPixel)
+{
+    if (width <= 0 || height <= 0) return false;
+    const uint64_t pixelBytes =
+        (static_cast<uint64_t>(width) * bytesPerPixel + 3) / 4 * 4 * static_cast<uint64_t>(height);
+    if (coding == 0) return pixelBytes <= dataBytes;
+    return dataBytes >= kStreamHeader && LoadLE32(data + 8) == pixelBytes;
+}
+
 // The section's colour table, so that GDI draws a palette bitmap in its colours.
 void SetColourTable(HBITMAP section, const RGBQUAD* table)
 {
@@ -111,12 +123,17 @@ int TDIBitmap::_LoadTImageBuffer(TMemory* memory)
     const unsigned long paletteBytes = format == PIXEL_PAL8 ? kPaletteBytes : 0;
     // The record must lie inside the block; its pixels inside the record.
     if (!routines || total > available || total < kRecordHeader + paletteBytes ||
-        (coding != 0 && coding != 1) || !CreateDIBitmap(width, height, routines->bytes * 8))
+        (coding != 0 && coding != 1))
+        return 0;
+    const unsigned char* data = record + kRecordHeader + paletteBytes;
+    const unsigned long dataBytes = total - kRecordHeader - paletteBytes;
+    // Before the section is made: a record of a few bytes must not have the pixels of a
+    // huge image allocated only to be refused afterwards.
+    if (!HoldsPixels(data, dataBytes, coding, width, height, routines->bytes) ||
+        !CreateDIBitmap(width, height, routines->bytes * 8))
         return 0;
     SetFormat(format);
     if (paletteBytes) m_Palette.Alloc(kPaletteBytes, record + kRecordHeader);
-    const unsigned char* data = record + kRecordHeader + paletteBytes;
-    const unsigned long dataBytes = total - kRecordHeader - paletteBytes;
     const unsigned long pixelBytes = static_cast<unsigned long>(m_LineByte * m_Height);
     bool ok = coding == 1 ? ExpandExactly(data, dataBytes, m_lpPixel, pixelBytes)
                           : dataBytes >= pixelBytes;

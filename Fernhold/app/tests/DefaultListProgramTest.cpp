@@ -108,4 +108,23 @@ TEST_F(DefaultListProgramTest, AListThatCannotBeReadIsKeptBesideTheOneWrittenAtE
     EXPECT_EQ(ReadWholeFile(m_Unreadable), later);
 }
 
+TEST_F(DefaultListProgramTest, AListDamagedPartWayIsKeptBesideTheRecordsWrittenAtExit)
+{
+    TDestination first, second;
+    first.computerName = TString("first");
+    second.computerName = TString("second");
+    TDestination* both[] = {&first, &second};
+    std::vector<unsigned char> damaged = ListBytes(both, 2);
+    damaged.resize(damaged.size() - 3); // the second record runs past the end
+
+    WriteWholeFile(m_List, damaged);
+    Program program;
+    HWND hub = Run(program);
+    ASSERT_NE(hub, nullptr);
+    EXPECT_TRUE(QuitConfirmed(program, hub));
+    TDestination* kept[] = {&first};
+    EXPECT_EQ(ReadWholeFile(m_List), ListBytes(kept, 1));
+    EXPECT_EQ(ReadWholeFile(m_Unreadable), damaged);
+}
+
 } // namespace

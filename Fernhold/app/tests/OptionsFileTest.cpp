@@ -117,7 +117,7 @@ TEST_F(OptionsFileTest, OldAndNewerVersionsAreRead)
     ASSERT_EQ(old.bytes.size(), 58u + 12u + 8u);
     WriteWholeFile(m_Path, old.bytes);
     TFernSettings loaded;
-    loaded.searchFlags = 1;
+    loaded.searchFlags = 0; // a value from before, which the old file must not keep
     ReadOptionsFile(m_Path.c_str(), loaded);
     EXPECT_EQ(loaded.displayFlags, 0x113u);
     EXPECT_EQ(loaded.port, 0xD204);

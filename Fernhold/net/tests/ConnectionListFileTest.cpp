@@ -221,9 +221,11 @@ TEST(ConnectionListFileTest, DamagedFilesKeepTheWholeRecordsBeforeTheDamage)
         TMemoryBase cut;
         cut.Alloc(size, static_cast<unsigned char*>(image));
         RecordList list;
-        ReadListImage(cut, cut.GetSize(), list.records);
+        int whole = -1;
+        ReadListImage(cut, cut.GetSize(), list.records, &whole);
         unsigned long expected = size == image.GetSize() ? 2 : size >= firstEnd ? 1 : 0;
         EXPECT_EQ(Count(list.records), expected) << size;
+        EXPECT_EQ(whole, size == image.GetSize() ? 1 : 0) << size;
     }
     // Name length and MAC count fields that point far past the end, and a huge N.
     for (unsigned long offset : {12ul + 12, 12ul + 12 + 4 + 6 + 16}) {
@@ -232,16 +234,20 @@ TEST(ConnectionListFileTest, DamagedFilesKeepTheWholeRecordsBeforeTheDamage)
         uint32_t huge = 0xFFFFFFF0u;
         memcpy(static_cast<unsigned char*>(bad) + offset, &huge, 4);
         RecordList list;
-        EXPECT_EQ(ReadListImage(bad, bad.GetSize(), list.records), 1);
+        int whole = -1;
+        EXPECT_EQ(ReadListImage(bad, bad.GetSize(), list.records, &whole), 1);
         EXPECT_EQ(Count(list.records), 0u) << offset;
+        EXPECT_EQ(whole, 0) << offset;
     }
     TMemoryBase many;
     many.Alloc(image.GetSize(), static_cast<unsigned char*>(image));
     uint32_t count = 0x7FFFFFFF;
     memcpy(static_cast<unsigned char*>(many) + 8, &count, 4);
     RecordList list;
-    EXPECT_EQ(ReadListImage(many, many.GetSize(), list.records), 1);
+    int whole = -1;
+    EXPECT_EQ(ReadListImage(many, many.GetSize(), list.records, &whole), 1);
     EXPECT_EQ(Count(list.records), 2u);
+    EXPECT_EQ(whole, 0); // the records it announces beyond a list's bound are lost
 }
 
 } // namespace
