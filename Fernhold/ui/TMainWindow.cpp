@@ -357,6 +357,10 @@ int TMainWindow::OnSystemMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_TIMER:
         m_Controller.OnTimer(wParam);
         return 1;
+    case WM_COMMAND:
+        // The edit menu's destination commands, posted once the menu has closed.
+        m_MaxView->RunDestinationCommand(LOWORD(wParam));
+        return 1;
     default:
         return 0;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/TButtonBoard.h"
+#include "ui/TDestinationEditor.h"
 #include "ui/TDestinationSelection.h"
 #include "ui/TViewPanel.h"
 
@@ -19,6 +20,11 @@ public:
     // every row for ENTRY_CHANGED_ALL, takes the name with its search-state icon, the
     // address and the port. An id no longer in the list changes no row.
     void UpdateDestination(LPARAM recordId);
+
+    // The edit menu's add, edit and delete (MENU_ADD_DESTINATION to
+    // MENU_DELETE_DESTINATION) on the selected row, as the list buttons run them.
+    void RunDestinationCommand(UINT menuId);
+    TDestinationEditor& GetEditor() { return m_Editor; }
 
     long GetSelectedRow() const override;
     int GetSelectedSearchState() const override;
@@ -54,6 +60,8 @@ private:
     void EndDrag();
     void ShowPaneCursor(HCURSOR cursor);
 
+    // The copy and scratch address the destination dialogs work on.
+    TDestinationEditor m_Editor;
     TButtonBoard m_ListButtons;
     int m_HoverButton = 0;
     bool m_TrackingLeave = false;
