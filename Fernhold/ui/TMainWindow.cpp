@@ -17,6 +17,7 @@
 #include "ui/TStateWindow.h"
 #include "ui/TTitlebarWindow.h"
 #include "ui/ViewGeometry.h"
+#include "ui/WakeRequest.h"
 
 #include <Keelwork/TobjectBase.h>
 #include <Panekind/TWindow.h>
@@ -274,13 +275,15 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     case UM_QUIT_REQUEST:
         m_Controller.OnQuitRequest(); // this window may be gone afterwards
         return 1;
+    case UM_WAKE_DESTINATION:
+        RequestWake(m_Context, wParam, m_Context.client.GetThreadId());
+        return 1;
     case WM_TASKBAR_REBUILT:
         RemoveTrayIcon();
         AddTrayIcon();
         return 1;
-    // Wake-up, the dialogs, the wizard and updates arrive with their own parts. Until
+    // The other dialogs, the wizard and updates arrive with their own parts. Until
     // then these requests are taken and answered 0: nothing happens.
-    case UM_WAKE_DESTINATION:
     case UM_SHOW_ABOUT:
     case UM_SHOW_OPTIONS:
     case UM_SHOW_WIZARD:
