@@ -147,9 +147,26 @@ DWORD IpAddressOf(HWND dialog)
     return address;
 }
 
-void SetIpAddress(HWND dialog, BYTE a, BYTE b, BYTE c, BYTE d)
+// Name, port and IP address fields of the settings dialog.
+struct Fields {
+    const char* name;
+    const char* port;
+    DWORD address; // MAKEIPADDRESS
+};
+
+void ExpectFields(HWND dialog, const Fields& fields)
 {
-    SendDlgItemMessageA(dialog, IDC_DEST_ADDRESS, IPM_SETADDRESS, 0, MAKEIPADDRESS(a, b, c, d));
+    EXPECT_EQ(FieldText(dialog, IDC_DEST_NAME), fields.name);
+    EXPECT_EQ(FieldText(dialog, IDC_DEST_PORT), fields.port);
+    EXPECT_EQ(IpAddressOf(dialog), fields.address);
+}
+
+void FillIn(HWND dialog, const Fields& fields)
+{
+    Type(dialog, IDC_DEST_NAME, fields.name);
+    Type(dialog, IDC_DEST_PORT, fields.port);
+    SendDlgItemMessageA(dialog, IDC_DEST_ADDRESS, IPM_SETADDRESS, 0,
+                        static_cast<LPARAM>(fields.address));
 }
 
 std::vector<std::string> MacRows(HWND dialog)
@@ -361,14 +378,10 @@ TEST_F(DestinationDialogTest, AddRightAfterEditOpensWithTheEditedValuesAndMakesA
                    [&] {
                        HWND dialog = AwaitDialog(SETTINGS_CAPTION);
                        ASSERT_TRUE(dialog);
-                       EXPECT_EQ(FieldText(dialog, IDC_DEST_NAME), "alpha");
-                       EXPECT_EQ(FieldText(dialog, IDC_DEST_PORT), "5483");
-                       EXPECT_EQ(IpAddressOf(dialog), MAKEIPADDRESS(10, 0, 0, 7));
+                       ExpectFields(dialog, {"alpha", "5483", MAKEIPADDRESS(10, 0, 0, 7)});
                        EXPECT_EQ(MacRows(dialog),
                                  std::vector<std::string>{"01 : 02 : 03 : 04 : 05 : 06"});
-                       Type(dialog, IDC_DEST_NAME, "beta");
-                       Type(dialog, IDC_DEST_PORT, "6000");
-                       SetIpAddress(dialog, 10, 1, 2, 3);
+                       FillIn(dialog, {"beta", "6000", MAKEIPADDRESS(10, 1, 2, 3)});
                        const char* const second[6] = {"A", "G1", "", "FF", "0", "7"};
                        ASSERT_TRUE(AddMacThroughDialog(dialog, second));
                        Press(dialog, IDC_DEST_OK);
@@ -387,9 +400,7 @@ TEST_F(DestinationDialogTest, AddRightAfterEditOpensWithTheEditedValuesAndMakesA
                    [&] {
                        HWND dialog = AwaitDialog(SETTINGS_CAPTION);
                        ASSERT_TRUE(dialog);
-                       EXPECT_EQ(FieldText(dialog, IDC_DEST_NAME), "beta");
-                       EXPECT_EQ(FieldText(dialog, IDC_DEST_PORT), "6000");
-                       EXPECT_EQ(IpAddressOf(dialog), MAKEIPADDRESS(10, 1, 2, 3));
+                       ExpectFields(dialog, {"beta", "6000", MAKEIPADDRESS(10, 1, 2, 3)});
                        EXPECT_EQ(MacRows(dialog).size(), 2u);
                        Press(dialog, IDC_DEST_OK);
                        EXPECT_TRUE(AwaitGone(dialog));
@@ -444,11 +455,8 @@ TEST_F(DestinationDialogTest, CancelKeepsTheTypedValuesInTheCopyAndLeavesTheList
                    [&] {
                        HWND dialog = AwaitDialog(SETTINGS_CAPTION);
                        ASSERT_TRUE(dialog);
-                       EXPECT_EQ(FieldText(dialog, IDC_DEST_NAME), "Computer");
-                       EXPECT_EQ(FieldText(dialog, IDC_DEST_PORT), "5483");
-                       Type(dialog, IDC_DEST_NAME, "delta");
-                       Type(dialog, IDC_DEST_PORT, "7000");
-                       SetIpAddress(dialog, 10, 9, 8, 7);
+                       ExpectFields(dialog, {"Computer", "5483", 0});
+                       FillIn(dialog, {"delta", "7000", MAKEIPADDRESS(10, 9, 8, 7)});
                        const char* const mac[6] = {"12", "34", "56", "78", "9A", "BC"};
                        ASSERT_TRUE(AddMacThroughDialog(dialog, mac));
                        Press(dialog, IDC_DEST_CANCEL);
