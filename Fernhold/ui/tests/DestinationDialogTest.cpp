@@ -564,6 +564,41 @@ TEST_F(DestinationDialogTest, NoSelectionOrARefusedAdministratorOpensNothing)
     EXPECT_EQ(g_AuthenticateAsks, 1);
 }
 
+TEST_F(DestinationDialogTest, TheListButtonsOpenTheDialogOnTheSelectedRow)
+{
+    AddRecord(harness.client, "kappa", "10.0.0.7", 5483, {});
+    DrainMessages(); // the row arrives
+    HWND panel = harness.Child(300);
+    ASSERT_TRUE(panel);
+    HWND list = GetDlgItem(panel, 310);
+    LVITEMA item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    // Add at x 170 to 219, edit at 220 to 269 of the button bar (rows 240 to 259).
+    const struct {
+        int x;
+        Fields shown;
+    } buttons[] = {{190, {"Computer", "5483", 0}},
+                   {240, {"kappa", "5483", MAKEIPADDRESS(10, 0, 0, 7)}}};
+    for (const auto& button : buttons) {
+        std::atomic<bool> closed{false};
+        WhileOperating([&] { PumpUntil([&] { return closed.load(); }, 3 * STEP_MS); },
+                       [&] {
+                           POINT at = OnScreen(panel, button.x, 250);
+                           MouseAt(at, 0);
+                           MouseAt(at, MOUSEEVENTF_LEFTDOWN);
+                           MouseAt(at, MOUSEEVENTF_LEFTUP);
+                           HWND dialog = AwaitDialog(SETTINGS_CAPTION);
+                           closed = true;
+                           ASSERT_TRUE(dialog) << button.x;
+                           ExpectFields(dialog, button.shown);
+                           Press(dialog, IDC_DEST_CANCEL);
+                           EXPECT_TRUE(AwaitGone(dialog));
+                       });
+    }
+    EXPECT_EQ(Count(), 1u);
+}
+
 // A search whose name lookup holds until released, so the destination's worker thread
 // runs while the operator acts.
 class HeldSearch {
