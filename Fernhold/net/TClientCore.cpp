@@ -243,6 +243,21 @@ TDestination* TClientCore::AddDestination(const TDestination& record)
     return copy;
 }
 
+int TClientCore::RemoveDestination(uint32_t id)
+{
+    LockList();
+    long index = FindDestination(id);
+    TDestination* record = index >= 0 ? GetDestination(static_cast<unsigned long>(index)) : nullptr;
+    if (record)
+        m_Destinations.CutMemory(static_cast<unsigned long>(index) * sizeof(record),
+                                 sizeof(record));
+    UnlockList();
+    if (!record) return 0;
+    delete record;
+    TellMainWindow(UM_ENTRY_CHANGED, ENTRY_CHANGED_DESTINATION, ENTRY_CHANGED_ALL, true);
+    return 1;
+}
+
 int TClientCore::LoadListFile(const char* path, int* whole)
 {
     DeleteDestinations();

@@ -68,6 +68,10 @@ public:
     // with the new record's id. Any thread. Returns the copy, or null when the list cannot grow
     // (MAX_DESTINATIONS reached, or no memory).
     TDestination* AddDestination(const TDestination& record);
+    // Takes the record with that id out of the list and deletes it (outside the lock: it
+    // waits for its worker thread), then posts UM_ENTRY_CHANGED for every row. Any thread
+    // not holding the list lock. 0 when no record has that id.
+    int RemoveDestination(uint32_t id);
     // Replaces the list by the file's records (a missing file is created empty; a wrong
     // tag or version leaves the list empty); the search cursor starts over. Returns 1
     // when the file had the right tag and version; whole (when given) says whether every

@@ -51,6 +51,17 @@ void TDestination::CopyFrom(const TDestination& source)
     m_Macs = source.m_Macs;
 }
 
+void TDestination::SetMac(unsigned long index, const unsigned char (&mac)[6])
+{
+    if (index < GetMacCount())
+        memcpy(static_cast<unsigned char*>(m_Macs) + index * MAC_BYTES, mac, MAC_BYTES);
+}
+
+void TDestination::RemoveMac(unsigned long index)
+{
+    if (index < GetMacCount()) m_Macs.CutMemory(index * MAC_BYTES, MAC_BYTES);
+}
+
 int TDestination::Write(TMemoryBase& out) const
 {
     const unsigned long before = out.GetSize();

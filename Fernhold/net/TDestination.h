@@ -54,6 +54,10 @@ public:
         return static_cast<unsigned char*>(m_Macs) + index * MAC_BYTES;
     }
     void AddMac(const unsigned char (&mac)[6]) { m_Macs.AddMemory(MAC_BYTES, mac); }
+    // The destination dialog's edits of one address; an index beyond the list changes
+    // nothing.
+    void SetMac(unsigned long index, const unsigned char (&mac)[6]);
+    void RemoveMac(unsigned long index);
 
     static constexpr unsigned long MAC_BYTES = 6;
 

@@ -167,6 +167,13 @@ void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
     case MENU_SHOW_HELP:
         target.ShowHelp();
         return;
+    case MENU_ADD_DESTINATION:
+    case MENU_EDIT_DESTINATION:
+    case MENU_DELETE_DESTINATION:
+        // The main window hands them to the destination list, which runs the dialogs
+        // once the menu has closed.
+        target.PostToMain(WM_COMMAND, id, 0);
+        return;
     case MENU_WAKE:
     case MENU_PUSH_UPDATE:
         // Offered only with a row; a command that arrives without one names nothing.
@@ -196,7 +203,7 @@ void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
         ClickEventSwitch(settings, rights, DISPLAY_SEND_KEYBOARD);
         break;
     default:
-        // The destination dialogs are not part of the program yet.
+        // Unknown IDs.
         return;
     }
     // The control window shows the view, the session and the switches too.

@@ -91,7 +91,7 @@ protected:
 };
 
 // Runs a chosen command: view choices and switches change displayFlags, everything else
-// is posted, help is shown. Commands whose dialogs do not exist yet, and unknown IDs, do
-// nothing. Main thread.
+// is posted (add, edit and delete as WM_COMMAND with their ID), help is shown. Unknown
+// IDs do nothing. Main thread.
 void RunMenuCommand(UINT id, TFernSettings& settings, uint32_t rights,
                     const MenuSelection& selection, TMenuCommandTarget& target);

@@ -32,3 +32,24 @@
 #define IDC_WIZARD_FETCH_MACS 1062
 #define IDC_WIZARD_STOP 1063
 #define IDC_WIZARD_WAIT_TEXT 1064
+// Destination dialogs (DestinationDialogs.rc): the settings of one destination, one MAC
+// address, and the notice while a destination's worker thread stops.
+#define IDD_WAIT_NOTICE 101
+#define IDD_DESTINATION 102
+#define IDD_MAC_ADDRESS 146
+#define IDC_WAIT_TEXT 1000
+#define IDC_DEST_NAME 1001
+#define IDC_DEST_PORT 1006
+#define IDC_DEST_OK 1007
+#define IDC_DEST_CANCEL 1008
+#define IDC_DEST_MAC_ADD 1009
+#define IDC_DEST_MAC_EDIT 1010
+#define IDC_DEST_MAC_DELETE 1011
+#define IDC_DEST_ADDRESS 1013
+#define IDC_DEST_MAC_LIST 1066
+#define IDC_MAC_BYTE1 1067
+#define IDC_MAC_BYTE2 1068
+#define IDC_MAC_BYTE3 1024
+#define IDC_MAC_BYTE4 1025
+#define IDC_MAC_BYTE5 1026
+#define IDC_MAC_BYTE6 1027

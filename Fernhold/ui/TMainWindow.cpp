@@ -18,6 +18,7 @@
 #include "ui/TStateWindow.h"
 #include "ui/TTitlebarWindow.h"
 #include "ui/ViewGeometry.h"
+#include "ui/WakeRequest.h"
 
 #include <Keelwork/TobjectBase.h>
 #include <Panekind/TWindow.h>
@@ -299,13 +300,15 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
                                RIGHT_ADD_DESTINATION))
             TAddWizard::Open(m_Context, SystemWizardServices());
         return 1;
+    case UM_WAKE_DESTINATION:
+        RequestWake(m_Context, wParam, m_Context.client.GetThreadId());
+        return 1;
     case WM_TASKBAR_REBUILT:
         RemoveTrayIcon();
         AddTrayIcon();
         return 1;
-    // Wake-up, the dialogs, the wizard and updates arrive with their own parts. Until
+    // The other dialogs, the wizard and updates arrive with their own parts. Until
     // then these requests are taken and answered 0: nothing happens.
-    case UM_WAKE_DESTINATION:
     case UM_SHOW_ABOUT:
     case UM_SHOW_OPTIONS:
     case UM_UPDATE_REQUESTED:
@@ -380,6 +383,10 @@ int TMainWindow::OnSystemMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return 1;
     case WM_TIMER:
         m_Controller.OnTimer(wParam);
+        return 1;
+    case WM_COMMAND:
+        // The edit menu's destination commands, posted once the menu has closed.
+        m_MaxView->RunDestinationCommand(LOWORD(wParam));
         return 1;
     default:
         return 0;

@@ -5,6 +5,7 @@
 #include "net/MainWindowMessages.h"
 #include "net/TClientCore.h"
 #include "ui/AddressText.h"
+#include "ui/MenuItems.h"
 #include "ui/ProgramResources.h"
 #include "ui/RightsCheck.h"
 #include "ui/TAppShell.h"
@@ -69,7 +70,7 @@ HIMAGELIST LoadStateIcons()
 } // namespace
 
 TMaxViewWindow::TMaxViewWindow(TUiContext& context)
-    : TViewPanel(context, CANVAS_MAXVIEW, LEFT_PANEL), m_ListButtons(1)
+    : TViewPanel(context, CANVAS_MAXVIEW, LEFT_PANEL), m_Editor(context), m_ListButtons(1)
 {
     context.selection = this;
 }
@@ -256,10 +257,27 @@ void TMaxViewWindow::OnListButtonMouse(UINT message, POINT point)
     if (run) RunListButton(run);
 }
 
-void TMaxViewWindow::RunListButton(int)
+void TMaxViewWindow::RunListButton(int button)
 {
-    // Add, edit and delete open the destination dialogs, which are not built yet: a
-    // click does nothing.
+    const UINT commands[3] = {MENU_ADD_DESTINATION, MENU_EDIT_DESTINATION, MENU_DELETE_DESTINATION};
+    RunDestinationCommand(commands[button - 1]);
+}
+
+void TMaxViewWindow::RunDestinationCommand(UINT menuId)
+{
+    switch (menuId) {
+    case MENU_ADD_DESTINATION:
+        m_Editor.AddDestinationByDialog();
+        break;
+    case MENU_EDIT_DESTINATION:
+        m_Editor.EditDestinationByDialog(GetSelectedRow());
+        break;
+    case MENU_DELETE_DESTINATION:
+        m_Editor.DeleteSelectedDestination(GetSelectedRow());
+        break;
+    default:
+        break;
+    }
 }
 
 // ---- Reduced pane ----------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/TButtonBoard.h"
+#include "ui/TDestinationEditor.h"
 #include "ui/TDestinationSelection.h"
 #include "ui/TViewPanel.h"
 
@@ -24,6 +25,11 @@ public:
     // Several UM_ENTRY_CHANGED that waited together (a bulk registration): the rows in one
     // redraw, since a visible row insertion redraws the list and its scroll bar each time.
     void UpdateDestinations(const std::vector<LPARAM>& recordIds);
+
+    // The edit menu's add, edit and delete (MENU_ADD_DESTINATION to
+    // MENU_DELETE_DESTINATION) on the selected row, as the list buttons run them.
+    void RunDestinationCommand(UINT menuId);
+    TDestinationEditor& GetEditor() { return m_Editor; }
 
     long GetSelectedRow() const override;
     int GetSelectedSearchState() const override;
@@ -59,6 +65,8 @@ private:
     void EndDrag();
     void ShowPaneCursor(HCURSOR cursor);
 
+    // The copy and scratch address the destination dialogs work on.
+    TDestinationEditor m_Editor;
     TButtonBoard m_ListButtons;
     int m_HoverButton = 0;
     bool m_TrackingLeave = false;

@@ -1,5 +1,7 @@
 // Saves a screenshot of one window of a running program as a 24-bit bitmap file:
 //   WindowShot.exe <class> <title> <out.bmp> [timeout ms]
+// A title of "*" takes any visible window of the class (a title the command line cannot
+// carry in the system code page).
 // Waits until the window is visible, its thread answers and its picture has settled (two
 // reads alike), so a script can take the README's pictures without guessing how long
 // painting takes.
@@ -51,6 +53,16 @@ bool WriteBitmap(const char* path, const RECT& r, const std::vector<unsigned cha
     return fclose(out) == 0 && ok;
 }
 
+// The visible top-level window of that class and title ("*": any title), or null.
+HWND VisibleWindow(const char* className, const char* title)
+{
+    const char* wanted = title[0] == '*' && !title[1] ? nullptr : title;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, wanted)))
+        if (IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -62,7 +74,7 @@ int main(int argc, char** argv)
     DWORD timeout = argc > 4 ? static_cast<DWORD>(atoi(argv[4])) : 30000;
     DWORD start = GetTickCount();
     HWND window = nullptr;
-    while (!(window = FindWindowA(argv[1], argv[2])) || !IsWindowVisible(window)) {
+    while (!(window = VisibleWindow(argv[1], argv[2]))) {
         if (GetTickCount() - start > timeout) {
             fprintf(stderr, "WindowShot: no visible window \"%s\"\n", argv[2]);
             return 1;
