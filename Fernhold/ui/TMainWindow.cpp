@@ -3,6 +3,8 @@
 #include "ui/TMainWindow.h"
 
 #include "net/TClientCore.h"
+#include "ui/AboutDialog.h"
+#include "ui/AdministratorDialogs.h"
 #include "ui/ProgramResources.h"
 #include "ui/RightsCheck.h"
 #include "ui/SkinStore.h"
@@ -35,7 +37,7 @@ const char EMPTY_TEXT[] = "";
 TMainWindow::TMainWindow(TFernSettings& settings, TClientCore& client, TServerCore& server,
                          SkinStore& skin, TAppShell& shell)
     : m_Context{settings, client, server, skin, shell}, m_Engines(client, server),
-      m_Controller(settings, m_Engines, *this, shell), m_Titlebar(new TTitlebarWindow(m_Context)),
+      m_Controller(settings, m_Engines, *this, shell), m_Options(m_Context), m_Titlebar(new TTitlebarWindow(m_Context)),
       m_Menu(new TMenuWindow(m_Context)), m_MaxView(new TMaxViewWindow(m_Context)),
       m_MinView(new TMinViewWindow(m_Context)), m_FullView(new TFullViewWindow(m_Context)),
       m_Strip(new TControlStrip(m_Context)), m_Control(new TControlWindow(m_Context)),
@@ -269,7 +271,16 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
             m_MinView->UpdateListeners();
         return 1;
     case UM_AUTHENTICATE:
-        *result = RunAuthenticateHandler(reinterpret_cast<HWND>(wParam));
+        *result = RunAuthenticationDialog(reinterpret_cast<HWND>(wParam), m_Context.shell);
+        return 1;
+    case UM_PASSWORD_DIALOG:
+        *result = m_Options.RunPasswordDialog(reinterpret_cast<HWND>(wParam));
+        return 1;
+    case UM_SHOW_OPTIONS:
+        *result = m_Options.ShowOptions();
+        return 1;
+    case UM_SHOW_ABOUT:
+        RunAboutDialog(GetHandle(), m_Context.shell);
         return 1;
     case UM_QUIT_REQUEST:
         m_Controller.OnQuitRequest(); // this window may be gone afterwards
@@ -278,16 +289,13 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         RemoveTrayIcon();
         AddTrayIcon();
         return 1;
-    // Wake-up, the dialogs, the wizard and updates arrive with their own parts. Until
-    // then these requests are taken and answered 0: nothing happens.
+    // Wake-up, the wizard and updates arrive with their own parts. Until then these
+    // requests are taken and answered 0: nothing happens.
     case UM_WAKE_DESTINATION:
-    case UM_SHOW_ABOUT:
-    case UM_SHOW_OPTIONS:
     case UM_SHOW_WIZARD:
     case UM_UPDATE_REQUESTED:
     case UM_UPDATE_RECEIVED:
     case UM_SEND_UPDATE_REQUEST:
-    case UM_PASSWORD_DIALOG:
         return 1;
     default:
         return 0;

@@ -2,6 +2,7 @@
 // painted; minimised into the notification area with the skin freed and loaded again;
 // a saved position that starts hidden; no skin folder at all; images arriving in the
 // reduced canvas; requests of parts still to come answered without harm.
+#include "ui/tests/DialogPerson.h"
 #include "ui/tests/MainWindowHarness.h"
 
 #include "net/MainWindowMessages.h"
@@ -146,8 +147,14 @@ TEST(MainWindowTest, TheIconAsksForTheAdministratorWithoutTheShowRight)
     harness.settings.mainY = 10;
     harness.shell.rights = 0x3FE; // everything but showing the main window
     ASSERT_TRUE(harness.Create());
-    // The interim answer to UM_AUTHENTICATE refuses: the window stays hidden.
+    // The administrator is asked; cancelled, the window stays hidden.
+    DialogPerson person([] {
+        HWND dialog = WaitForDialog("Fernhold - 管理者認証 ダイアログ");
+        PressButton(dialog, IDCANCEL);
+        return dialog && WaitUntilGone(dialog);
+    });
     SendMessageA(harness.Handle(), UM_TRAY_NOTIFY, 1, WM_LBUTTONDOWN);
+    EXPECT_TRUE(person.Finish());
     DrainMessages();
     EXPECT_FALSE(IsWindowVisible(harness.Handle()));
 }
