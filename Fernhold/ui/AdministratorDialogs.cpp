@@ -33,7 +33,8 @@ INT_PTR CALLBACK PasswordProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         working = reinterpret_cast<TUserCredentials*>(lParam);
-        for (int id : {IDC_ADMIN_NAME, IDC_ADMIN_PASSWORD, IDC_ADMIN_CONFIRM}) LimitEdit(dialog, id);
+        for (int id : {IDC_ADMIN_NAME, IDC_ADMIN_PASSWORD, IDC_ADMIN_CONFIRM})
+            LimitEdit(dialog, id);
         const char* name = working->name;
         const char* password = working->password;
         SetDlgItemTextA(dialog, IDC_ADMIN_NAME, name ? name : "");
@@ -99,8 +100,7 @@ void CentreOnOwner(HWND dialog, bool keepBelowOne)
 {
     RECT area, own;
     HWND owner = GetWindow(dialog, GW_OWNER);
-    if (!owner || !GetWindowRect(owner, &area))
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     GetWindowRect(dialog, &own);
     int x = area.left + (area.right - area.left - (own.right - own.left)) / 2;
     int y = area.top + (area.bottom - area.top - (own.bottom - own.top)) / 2;
@@ -117,7 +117,7 @@ int RunPasswordDialog(HWND owner, TUserCredentials& working)
 
 int RunAuthenticationDialog(HWND owner, const TAppShell& shell)
 {
-    return static_cast<int>(DialogBoxParamA(
-               GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_AUTHENTICATE), owner,
-               AuthenticationProc, reinterpret_cast<LPARAM>(&shell))) == 1;
+    return static_cast<int>(
+               DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_AUTHENTICATE), owner,
+                               AuthenticationProc, reinterpret_cast<LPARAM>(&shell))) == 1;
 }

@@ -16,10 +16,9 @@
 namespace {
 const char SHEET_CAPTION[] = "設定";
 // The rights boxes of page 147, bit 0 first.
-constexpr int RIGHTS_BOXES[10] = {IDC_RIGHT_SHOW_MAIN, IDC_RIGHT_CONNECT, IDC_RIGHT_MOUSE,
-                                  IDC_RIGHT_KEYBOARD,  IDC_RIGHT_ADD,     IDC_RIGHT_EDIT,
-                                  IDC_RIGHT_DELETE,    IDC_RIGHT_WAKE,    IDC_RIGHT_UPDATE,
-                                  IDC_RIGHT_OPTIONS};
+constexpr int RIGHTS_BOXES[10] = {
+    IDC_RIGHT_SHOW_MAIN, IDC_RIGHT_CONNECT, IDC_RIGHT_MOUSE, IDC_RIGHT_KEYBOARD, IDC_RIGHT_ADD,
+    IDC_RIGHT_EDIT,      IDC_RIGHT_DELETE,  IDC_RIGHT_WAKE,  IDC_RIGHT_UPDATE,   IDC_RIGHT_OPTIONS};
 constexpr int PORT_DIGITS = 5;
 
 // The owning object, stored in the page's DWLP_USER at WM_INITDIALOG.
@@ -63,7 +62,10 @@ int TOptionsDialogs::ShowOptions()
     return ShowOptionsSheet(m_Working, m_Context.settings, m_Context.shell, *this);
 }
 
-int TOptionsDialogs::RunPasswordDialog(HWND owner) { return ::RunPasswordDialog(owner, m_Working.user); }
+int TOptionsDialogs::RunPasswordDialog(HWND owner)
+{
+    return ::RunPasswordDialog(owner, m_Working.user);
+}
 
 INT_PTR CALLBACK TOptionsDialogs::GeneralPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
 {
@@ -161,7 +163,8 @@ void TOptionsDialogs::OpenRightsPage(HWND page)
             EnableWindow(page, FALSE);
         }
     }
-    for (int bit = 0; bit < 10; ++bit) CheckBit(page, RIGHTS_BOXES[bit], rights, 1u << bit);
+    for (int bit = 0; bit < 10; ++bit)
+        CheckBit(page, RIGHTS_BOXES[bit], rights, 1u << bit);
 }
 
 void TOptionsDialogs::CloseRightsPage(HWND page)
@@ -172,8 +175,8 @@ void TOptionsDialogs::CloseRightsPage(HWND page)
 
 void TOptionsDialogs::ChangeAdministrator(HWND page)
 {
-    if (SendMessageA(m_Context.mainWindow, UM_PASSWORD_DIALOG, reinterpret_cast<WPARAM>(page),
-                     0) == 1)
+    if (SendMessageA(m_Context.mainWindow, UM_PASSWORD_DIALOG, reinterpret_cast<WPARAM>(page), 0) ==
+        1)
         SaveAdministrator(m_Working, m_Context.shell);
 }
 

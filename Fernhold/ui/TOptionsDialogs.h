@@ -17,8 +17,7 @@ public:
     int RunPasswordDialog(HWND owner);
 
 private:
-    static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam,
-                                            LPARAM lParam);
+    static INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK RightsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     void OpenGeneralPage(HWND page);
     void CloseGeneralPage(HWND page);

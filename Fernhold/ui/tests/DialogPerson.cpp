@@ -1,6 +1,12 @@
 // Dialog person: window search, control access and the rescue from a stuck dialog.
 #include "ui/tests/DialogPerson.h"
 
+#include "net/MainWindowMessages.h"
+#include "ui/AdministratorDialogs.h"
+#include "ui/ProgramResources.h"
+
+#include <commctrl.h>
+
 #include <vector>
 
 namespace {
@@ -44,7 +50,8 @@ void CancelEveryDialog()
     std::vector<HWND> dialogs;
     EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&dialogs));
     for (HWND dialog : dialogs) {
-        for (int id : {IDCANCEL, IDNO, IDOK}) PressButton(dialog, id);
+        for (int id : {IDCANCEL, IDNO, IDOK})
+            ClickButton(dialog, id);
     }
 }
 
@@ -100,10 +107,46 @@ bool IsChecked(HWND dialog, int id)
     return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void PressButton(HWND dialog, int id)
+void ClickButton(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+const char SHEET[] = "設定";
+const char AUTHENTICATION[] = "Fernhold - 管理者認証 ダイアログ";
+const char PASSWORD[] = "パスワードの設定";
+
+HWND CurrentPage(HWND sheet)
+{
+    return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+HWND ShowPage(HWND sheet, int index, int control)
+{
+    PostMessageA(sheet, PSM_SETCURSEL, index, 0);
+    HWND page = nullptr;
+    WaitFor(
+        [&] {
+            page = CurrentPage(sheet);
+            return page && GetDlgItem(page, control);
+        },
+        5000);
+    return page && GetDlgItem(page, control) ? page : nullptr;
+}
+
+bool Authenticate(const char* name, const char* password, bool expectFailure)
+{
+    HWND dialog = WaitForDialog(AUTHENTICATION);
+    if (!dialog) return false;
+    SetControlText(dialog, IDC_ADMIN_NAME, name);
+    SetControlText(dialog, IDC_AUTH_PASSWORD, password);
+    ClickButton(dialog, IDOK);
+    if (!expectFailure) return WaitUntilGone(dialog);
+    HWND box = WaitForDialog(PROGRAM_TITLE);
+    if (!box || MessageBoxText(box) != AUTHENTICATION_FAILED_MESSAGE) return false;
+    ClickButton(box, IDOK);
+    return WaitUntilGone(box) && IsWindowVisible(dialog);
 }
 
 DialogPerson::DialogPerson(std::function<bool()> script)

@@ -23,7 +23,20 @@ void SetControlText(HWND dialog, int id, const char* text);
 void SetCheck(HWND dialog, int id, bool checked);
 bool IsChecked(HWND dialog, int id);
 // A click on the dialog's button, as its owner hears it.
-void PressButton(HWND dialog, int id);
+void ClickButton(HWND dialog, int id);
+
+// The program's dialogs by caption.
+extern const char SHEET[];
+extern const char AUTHENTICATION[];
+extern const char PASSWORD[];
+// The page the options sheet shows.
+HWND CurrentPage(HWND sheet);
+// Shows page index of the sheet; its window once it is current and holds that control,
+// null when it does not come.
+HWND ShowPage(HWND sheet, int index, int control);
+// Enters name and password in the authentication dialog and presses 認証; true when the
+// dialog then closed or, with expectFailure, told the failure and stayed open.
+bool Authenticate(const char* name, const char* password, bool expectFailure = false);
 
 // Runs script on its own thread. Finish (called once the modal call has returned, and by
 // the destructor) waits for it. A script that gives up (returns false), or leaves a

@@ -149,8 +149,8 @@ TEST(MainWindowTest, TheIconAsksForTheAdministratorWithoutTheShowRight)
     ASSERT_TRUE(harness.Create());
     // The administrator is asked; cancelled, the window stays hidden.
     DialogPerson person([] {
-        HWND dialog = WaitForDialog("Fernhold - 管理者認証 ダイアログ");
-        PressButton(dialog, IDCANCEL);
+        HWND dialog = WaitForDialog(AUTHENTICATION);
+        ClickButton(dialog, IDCANCEL);
         return dialog && WaitUntilGone(dialog);
     });
     SendMessageA(harness.Handle(), UM_TRAY_NOTIFY, 1, WM_LBUTTONDOWN);

@@ -22,20 +22,16 @@
 
 namespace {
 
-const char SHEET[] = "設定";
-const char AUTHENTICATION[] = "Fernhold - 管理者認証 ダイアログ";
-const char PASSWORD[] = "パスワードの設定";
-
 TEST(PortTextTest, OnlyDecimalOneTo65535IsAPort)
 {
     struct Case {
         const char* text;
         bool accepted;
         unsigned short port;
-    } cases[] = {{"1", true, 1},        {"5483", true, 5483}, {"65535", true, 65535},
-                 {"00080", true, 80},   {"0", false, 0},      {"65536", false, 0},
-                 {"99999", false, 0},   {"", false, 0},       {"12a", false, 0},
-                 {"-1", false, 0},      {" 80", false, 0},    {"4294967297", false, 0}};
+    } cases[] = {{"1", true, 1},      {"5483", true, 5483}, {"65535", true, 65535},
+                 {"00080", true, 80}, {"0", false, 0},      {"65536", false, 0},
+                 {"99999", false, 0}, {"", false, 0},       {"12a", false, 0},
+                 {"-1", false, 0},    {" 80", false, 0},    {"4294967297", false, 0}};
     for (const Case& c : cases) {
         unsigned short port = 7;
         EXPECT_EQ(ParsePortText(c.text, port), c.accepted) << c.text;
@@ -106,8 +102,8 @@ TEST(OptionsSheetRulesTest, OkAppliesTheRightsTransitionsAndTheirQuestions)
          RIGHTS_SET_QUESTION, 0, RIGHTS_NOT_IN_USE, "admin"},
         {"unused, box cleared, No", RIGHTS_NOT_IN_USE, clear(RIGHT_CONNECT), 0, 1,
          RIGHTS_SET_QUESTION, 0, RIGHTS_NOT_IN_USE, "admin"},
-        {"unused, nothing changed", RIGHTS_NOT_IN_USE, nullptr, 1, 1, nullptr, 0,
-         RIGHTS_NOT_IN_USE, "admin"},
+        {"unused, nothing changed", RIGHTS_NOT_IN_USE, nullptr, 1, 1, nullptr, 0, RIGHTS_NOT_IN_USE,
+         "admin"},
         {"in use, one more cleared", 0x3F5, clear(RIGHT_ADD_DESTINATION), 1, 1, nullptr, 1, 0x3E5,
          "admin"},
         {"in use, all set again, Yes", 0x3F5, setAll, 1, 1, RIGHTS_ALL_ENABLED_QUESTION, 1,
@@ -207,27 +203,6 @@ TEST(AdministratorDialogsTest, PasswordEntriesAndAboutAddress)
     EXPECT_STREQ(text, "255.255. 10.200");
 }
 
-HWND CurrentPage(HWND sheet)
-{
-    return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
-
-// Enters name and password in the authentication dialog and presses 認証; true when the
-// dialog then closed (or, with expectFailure, showed the failure and stays).
-bool Authenticate(const char* name, const char* password, bool expectFailure = false)
-{
-    HWND dialog = WaitForDialog(AUTHENTICATION);
-    if (!dialog) return false;
-    SetControlText(dialog, IDC_ADMIN_NAME, name);
-    SetControlText(dialog, IDC_AUTH_PASSWORD, password);
-    PressButton(dialog, IDOK);
-    if (!expectFailure) return WaitUntilGone(dialog);
-    HWND box = WaitForDialog(PROGRAM_TITLE);
-    if (!box || MessageBoxText(box) != AUTHENTICATION_FAILED_MESSAGE) return false;
-    PressButton(box, IDOK);
-    return WaitUntilGone(box) && IsWindowVisible(dialog);
-}
-
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -256,7 +231,7 @@ TEST_F(DialogTest, WrongEntriesKeepTheAuthenticationDialogOpenEveryTime)
 
     DialogPerson cancel([] {
         HWND dialog = WaitForDialog(AUTHENTICATION);
-        PressButton(dialog, IDCANCEL);
+        ClickButton(dialog, IDCANCEL);
         return dialog && WaitUntilGone(dialog);
     });
     EXPECT_EQ(Send(UM_AUTHENTICATE), 0);
@@ -287,7 +262,7 @@ TEST_F(DialogTest, TheOptionsRightDecidesWhetherTheSheetAsksBeforeTheRightsPage)
             PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
             if (!Authenticate("admin", "secret")) return false;
             ++asked;
-            HWND page = CurrentPage(sheet);
+            HWND page = ShowPage(sheet, 1, IDC_CHANGE_ADMINISTRATOR);
             bool shown = page && IsWindowEnabled(GetDlgItem(page, IDC_CHANGE_ADMINISTRATOR)) &&
                          IsChecked(page, IDC_RIGHT_SHOW_MAIN) == ((c.rights & 1) != 0) &&
                          !IsChecked(page, IDC_RIGHT_CONNECT) == !(c.rights & RIGHT_CONNECT);
@@ -310,9 +285,9 @@ TEST_F(DialogTest, AFailedAuthenticationLocksTheRightsPage)
         if (!sheet) return false;
         PostMessageA(sheet, PSM_SETCURSEL, 1, 0);
         HWND dialog = WaitForDialog(AUTHENTICATION);
-        PressButton(dialog, IDCANCEL);
+        ClickButton(dialog, IDCANCEL);
         if (!dialog || !WaitUntilGone(dialog)) return false;
-        HWND page = CurrentPage(sheet);
+        HWND page = ShowPage(sheet, 1, IDC_CHANGE_ADMINISTRATOR);
         // Seen but not changed: the boxes show the rights, page and controls are disabled.
         bool locked = page && !IsWindowEnabled(page) &&
                       !IsWindowEnabled(GetDlgItem(page, IDC_RIGHT_MOUSE)) &&
@@ -343,7 +318,7 @@ TEST_F(DialogTest, APortOutsideOneTo65535RefusesOkAndKeepsTheFocusInThePortField
             HWND box = WaitForDialog(PROGRAM_TITLE);
             if (!box) return false;
             told.push_back(MessageBoxText(box));
-            PressButton(box, IDOK);
+            ClickButton(box, IDOK);
             if (!WaitUntilGone(box) || !WaitForDialog(SHEET)) return false;
             GUITHREADINFO gui{};
             gui.cbSize = sizeof(gui);
@@ -380,15 +355,15 @@ TEST_F(DialogTest, ThePasswordDialogRefusesIncompleteEntriesAndStoresTheRest)
             SetControlText(dialog, IDC_ADMIN_NAME, e.name);
             SetControlText(dialog, IDC_ADMIN_PASSWORD, e.password);
             SetControlText(dialog, IDC_ADMIN_CONFIRM, e.confirm);
-            PressButton(dialog, IDOK);
+            ClickButton(dialog, IDOK);
             HWND box = WaitForDialog(PROGRAM_TITLE);
             if (!box) return false;
             told.push_back(MessageBoxText(box));
-            PressButton(box, IDOK);
+            ClickButton(box, IDOK);
             if (!WaitUntilGone(box)) return false;
         }
         SetControlText(dialog, IDC_ADMIN_CONFIRM, "pw");
-        PressButton(dialog, IDOK);
+        ClickButton(dialog, IDOK);
         return WaitUntilGone(dialog);
     });
     // The sheet's working copy is filled when it opens; here it is cancelled at once.
@@ -432,7 +407,7 @@ TEST_F(DialogTest, TheAboutDialogShowsVersionHostAddressAndMacs)
             SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
             macs.push_back(text);
         }
-        PressButton(about, IDOK);
+        ClickButton(about, IDOK);
         return WaitUntilGone(about);
     });
     Send(UM_SHOW_ABOUT);

@@ -28,7 +28,8 @@ public:
     {
         const char* stored = user.name;
         const char* secret = user.password;
-        return strcmp(stored ? stored : "", name) == 0 && strcmp(secret ? secret : "", password) == 0;
+        return strcmp(stored ? stored : "", name) == 0 &&
+               strcmp(secret ? secret : "", password) == 0;
     }
     unsigned long GetMacCount() const override { return static_cast<unsigned long>(macs.size()); }
     const TString& GetMacText(unsigned long index) const override { return macs[index]; }

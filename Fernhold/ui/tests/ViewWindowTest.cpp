@@ -251,8 +251,8 @@ TEST(ViewWindowTest, RenamingARowRenamesItsDestinationHoldingTheListLockThroughT
     // start, and nothing is locked.
     harness.shell.rights = RIGHTS_NOT_IN_USE & ~RIGHT_EDIT_DESTINATION;
     DialogPerson person([] {
-        HWND dialog = WaitForDialog("Fernhold - 管理者認証 ダイアログ");
-        PressButton(dialog, IDCANCEL);
+        HWND dialog = WaitForDialog(AUTHENTICATION);
+        ClickButton(dialog, IDCANCEL);
         return dialog && WaitUntilGone(dialog);
     });
     EXPECT_EQ(SendMessageA(list, LVM_EDITLABELA, 0, 0), 0);
