@@ -7,17 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/images}")
 
-if [ "${FERN_IN_NETNS:-}" != "1" ]; then
-    "$root/tools/build.sh"
-    exec "$root/tools/in-netns.sh" "$0" "$out"
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$root/build/bin/"*.exe "$root/build/bin/"*.dll "$work/"
-cp -r "$root/build/bin/Resource" "$work/" 2>/dev/null || true
 mkdir -p "$out"
-cd "$work"
+source "$root/tools/scratch-program.sh"
 # UM_SHOW_OPTIONS is WM_USER + 9; each picture is taken from a program run of its own.
 # The display has no window manager to draw captions, so Wine draws them itself for these
 # runs (undecorated windows); the setting is taken out of the prefix again afterwards.

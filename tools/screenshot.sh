@@ -7,17 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/docs/images/main-window.png}")
 
-if [ "${FERN_IN_NETNS:-}" != "1" ]; then
-    "$root/tools/build.sh"
-    exec "$root/tools/in-netns.sh" "$0" "$out"
-fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp "$root/build/bin/"*.exe "$root/build/bin/"*.dll "$work/"
-cp -r "$root/build/bin/Resource" "$work/" 2>/dev/null || true
 mkdir -p "$(dirname "$out")"
-cd "$work"
+source "$root/tools/scratch-program.sh"
 "$root/tools/with-wine.sh" "$root/build" bash -c '
     wine ./Fernhold.exe &
     program=$!
