@@ -76,9 +76,10 @@ INT_PTR CALLBACK TOptionsDialogs::GeneralPageProc(HWND page, UINT message, WPARA
         return TRUE;
     case WM_NOTIFY:
         if (reinterpret_cast<const NMHDR*>(lParam)->code != PSN_APPLY) return FALSE;
+        // The sheet has no Apply button: an accepted apply is the sheet's OK.
+        self->m_Accepted = self->AcceptGeneralPage(page);
         SetWindowLongPtrA(page, DWLP_MSGRESULT,
-                          self->AcceptGeneralPage(page) ? PSNRET_NOERROR
-                                                        : PSNRET_INVALID_NOCHANGEPAGE);
+                          self->m_Accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
         return TRUE;
     case WM_DESTROY:
         if (self) self->CloseGeneralPage(page);
@@ -209,7 +210,9 @@ int TOptionsDialogs::RunSheet()
     header.nStartPage = 0;
     header.ppsp = pages;
     header.pfnCallback = SheetCallback;
-    return PropertySheetA(&header) >= 1;
+    m_Accepted = 0;
+    PropertySheetA(&header);
+    return m_Accepted;
 }
 
 int TOptionsDialogs::AskYesNo(const char* question)

@@ -37,4 +37,6 @@ private:
 
     TUiContext& m_Context;
     TOptionsWorkingCopy m_Working;
+    // Set when OK passed the general page's check during the running sheet.
+    int m_Accepted = 0;
 };
