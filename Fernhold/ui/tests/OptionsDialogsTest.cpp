@@ -344,6 +344,14 @@ TEST_F(DialogTest, ThePasswordDialogRefusesIncompleteEntriesAndStoresTheRest)
     } refused[] = {{"", "pw", "pw", NO_NAME_MESSAGE},
                    {"boss", "", "", NO_PASSWORD_MESSAGE},
                    {"boss", "pw", "pW", PASSWORD_MISMATCH_MESSAGE}};
+    // The sheet's working copy is filled when it opens; here it is cancelled at once.
+    DialogPerson sheetCancel([] {
+        HWND sheet = WaitForDialog(SHEET);
+        PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+        return sheet && WaitUntilGone(sheet);
+    });
+    Send(UM_SHOW_OPTIONS);
+    EXPECT_TRUE(sheetCancel.Finish());
     bool filled = false;
     std::vector<std::string> told;
     DialogPerson person([&] {
@@ -366,14 +374,6 @@ TEST_F(DialogTest, ThePasswordDialogRefusesIncompleteEntriesAndStoresTheRest)
         ClickButton(dialog, IDOK);
         return WaitUntilGone(dialog);
     });
-    // The sheet's working copy is filled when it opens; here it is cancelled at once.
-    DialogPerson sheetCancel([] {
-        HWND sheet = WaitForDialog(SHEET);
-        PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-        return sheet && WaitUntilGone(sheet);
-    });
-    Send(UM_SHOW_OPTIONS);
-    EXPECT_TRUE(sheetCancel.Finish());
     EXPECT_EQ(Send(UM_PASSWORD_DIALOG), 1);
     EXPECT_TRUE(person.Finish());
     EXPECT_TRUE(filled);
