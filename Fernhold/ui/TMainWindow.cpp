@@ -37,11 +37,11 @@ const char EMPTY_TEXT[] = "";
 TMainWindow::TMainWindow(TFernSettings& settings, TClientCore& client, TServerCore& server,
                          SkinStore& skin, TAppShell& shell)
     : m_Context{settings, client, server, skin, shell}, m_Engines(client, server),
-      m_Controller(settings, m_Engines, *this, shell), m_Options(m_Context), m_Titlebar(new TTitlebarWindow(m_Context)),
-      m_Menu(new TMenuWindow(m_Context)), m_MaxView(new TMaxViewWindow(m_Context)),
-      m_MinView(new TMinViewWindow(m_Context)), m_FullView(new TFullViewWindow(m_Context)),
-      m_Strip(new TControlStrip(m_Context)), m_Control(new TControlWindow(m_Context)),
-      m_State(new TStateWindow(m_Context))
+      m_Controller(settings, m_Engines, *this, shell), m_Options(m_Context),
+      m_Titlebar(new TTitlebarWindow(m_Context)), m_Menu(new TMenuWindow(m_Context)),
+      m_MaxView(new TMaxViewWindow(m_Context)), m_MinView(new TMinViewWindow(m_Context)),
+      m_FullView(new TFullViewWindow(m_Context)), m_Strip(new TControlStrip(m_Context)),
+      m_Control(new TControlWindow(m_Context)), m_State(new TStateWindow(m_Context))
 {
 }
 
