@@ -4,6 +4,11 @@
 # lists of yours are touched):
 #   tools/screenshot.sh [folder]        (default docs/images)
 # main-window.png       the main window at rest (one copy)
+# options-general.png, options-rights.png
+#                       the options sheet's two pages (opened by UM_SHOW_OPTIONS)
+# destination-dialog.png
+#                       the destination settings dialog with two MAC addresses
+#                       (DestinationDialogDemo.exe)
 # wizard.png            the add-destination wizard's computer page (WizardShow.exe)
 # main-window-connected.png, full-view.png
 #                       the operator's main window and full-size view, connected to a
@@ -27,19 +32,30 @@ cp -r "$root/build/bin/Resource" "$work/bin/" 2>/dev/null || true
 cd "$work/bin"
 "$root/tools/with-wine.sh" "$root/build" bash -c '
     set -euo pipefail
-    wine ./Fernhold.exe &
-    program=$!
-    # shot <window class> <window title> <picture name>
-    shot() { wine ./WindowShot.exe "$1" "$2" "$3.bmp" 60000; }
-    shot FernholdWnd "Fernhold ver1.13" main-window
-    kill "$program" 2>/dev/null || true
-    wait "$program" 2>/dev/null || true
-    # The wizard on its computer page, filled from the tests network (WizardShow.exe).
-    wine ./WizardShow.exe 60000 &
-    wizard=$!
-    shot FernholdWnd "Wizard Window" wizard
-    kill "$wizard" 2>/dev/null || true
-    wait "$wizard" 2>/dev/null || true
+    # No window manager runs on the private display: Wine draws the dialogs captions
+    # itself while this run lasts.
+    x11="HKCU\\Software\\Wine\\X11 Driver"
+    wine reg add "$x11" /v Decorated /d N /f >/dev/null 2>&1
+    trap "wine reg delete \"$x11\" /v Decorated /f >/dev/null 2>&1 || true" EXIT
+    # shot <window class> <window title, - for any> <picture name> [opener ...]
+    shot() { wine ./WindowShot.exe "$1" "$2" "$3.bmp" 60000 "${@:4}"; }
+    # run <program and arguments> -- <shot arguments>: one program run per picture
+    run() {
+        local program=()
+        while [ "$1" != "--" ]; do program+=("$1"); shift; done
+        shift
+        wine "${program[@]}" &
+        local pid=$!
+        shot "$@"
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    }
+    run ./Fernhold.exe -- FernholdWnd "Fernhold ver1.13" main-window
+    # UM_SHOW_OPTIONS is WM_USER + 9; the last argument selects the sheet page.
+    run ./Fernhold.exe -- "#32770" - options-general FernholdWnd "Fernhold ver1.13" 0x409 0
+    run ./Fernhold.exe -- "#32770" - options-rights FernholdWnd "Fernhold ver1.13" 0x409 1
+    run ./DestinationDialogDemo.exe -- "#32770" - destination-dialog
+    run ./WizardShow.exe 60000 -- FernholdWnd "Wizard Window" wizard
 '
 for picture in *.bmp; do
     /usr/bin/python3 -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).save(sys.argv[2])' \

@@ -248,3 +248,20 @@ void TMainApp::SaveUserInfo()
     m_LocalUser.Save(TFileName(LOCAL_USER_FILE));
     m_SystemUser.Save(TFileName(systemPath));
 }
+
+void TMainApp::GetUserCredentials(TUserCredentials& out) const
+{
+    out.name = m_LocalUser.m_Name;
+    out.password = m_LocalUser.m_Password;
+    out.reserved = m_LocalUser.m_Reserved;
+    out.rights = m_LocalUser.m_Rights;
+}
+
+void TMainApp::SaveUserCredentials(const TUserCredentials& credentials)
+{
+    m_LocalUser.m_Name = credentials.name;
+    m_LocalUser.m_Password = credentials.password;
+    m_LocalUser.m_Reserved = credentials.reserved;
+    m_LocalUser.m_Rights = credentials.rights;
+    SaveUserInfo();
+}

@@ -56,10 +56,16 @@ public:
     int GetScreenHeight() const { return m_ScreenHeight; }
     void SetScreenSize(int width, int height) override;
     uint32_t GetRights() const override { return m_LocalUser.m_Rights; }
+    void GetUserCredentials(TUserCredentials& out) const override;
+    void SaveUserCredentials(const TUserCredentials& credentials) override;
+    int Authenticates(const char* name, const char* password) const override
+    {
+        return m_LocalUser.Authenticates(name, password);
+    }
 
     // One entry per network adapter, as text ("%02X : ..." ) and as 6 bytes.
-    unsigned long GetMacCount() const;
-    const TString& GetMacText(unsigned long index) const;
+    unsigned long GetMacCount() const override;
+    const TString& GetMacText(unsigned long index) const override;
     const unsigned char* GetMacAddress(unsigned long index) const;
 
     // Set when a peer asked this copy to pull an update from that address.

@@ -1,22 +1,7 @@
-// Rights check and the replaceable authentication answer.
+// Rights check.
 #include "ui/RightsCheck.h"
 
 #include "net/MainWindowMessages.h"
-
-namespace {
-LRESULT RefuseWithoutDialog(HWND) { return 0; }
-
-AuthenticateHandler g_Authenticate = RefuseWithoutDialog;
-} // namespace
-
-AuthenticateHandler SetAuthenticateHandler(AuthenticateHandler handler)
-{
-    AuthenticateHandler previous = g_Authenticate;
-    g_Authenticate = handler ? handler : RefuseWithoutDialog;
-    return previous;
-}
-
-LRESULT RunAuthenticateHandler(HWND owner) { return g_Authenticate(owner); }
 
 int IsOperationAllowed(HWND mainWindow, HWND owner, uint32_t rights, uint32_t bit)
 {

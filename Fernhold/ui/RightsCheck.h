@@ -1,5 +1,4 @@
-// The rights bits, the check of every guarded operation, and the main window's answer to
-// UM_AUTHENTICATE until the administrator dialog takes it over.
+// The rights bits and the check of every guarded operation.
 #pragma once
 
 #include <windows.h>
@@ -19,16 +18,6 @@ constexpr uint32_t RIGHT_PUSH_UPDATE = 0x100;
 constexpr uint32_t RIGHT_CHANGE_OPTIONS = 0x200;
 // Rights not in use: everything allowed, no administrator.
 constexpr uint32_t RIGHTS_NOT_IN_USE = 0xFFFFFFFF;
-
-// Answers UM_AUTHENTICATE for the owner window: 1 when the administrator's name and
-// password were entered correctly, 0 otherwise.
-using AuthenticateHandler = LRESULT (*)(HWND owner);
-
-// Installs the handler the main window calls; returns the previous one. The default
-// refuses (no dialog can ask yet). Main thread only.
-AuthenticateHandler SetAuthenticateHandler(AuthenticateHandler handler);
-// Called by the main window for UM_AUTHENTICATE.
-LRESULT RunAuthenticateHandler(HWND owner);
 
 // 1 when the operation may go on this once: the rights word holds its bit, or the main
 // window's UM_AUTHENTICATE answered 1. 0 means abandon it without a further message.

@@ -3,6 +3,8 @@
 #include "ui/TMainWindow.h"
 
 #include "net/TClientCore.h"
+#include "ui/AboutDialog.h"
+#include "ui/AdministratorDialogs.h"
 #include "ui/ProgramResources.h"
 #include "ui/RightsCheck.h"
 #include "ui/TAddWizard.h"
@@ -37,11 +39,11 @@ const char EMPTY_TEXT[] = "";
 TMainWindow::TMainWindow(TFernSettings& settings, TClientCore& client, TServerCore& server,
                          SkinStore& skin, TAppShell& shell)
     : m_Context{settings, client, server, skin, shell}, m_Engines(client, server),
-      m_Controller(settings, m_Engines, *this, shell), m_Titlebar(new TTitlebarWindow(m_Context)),
-      m_Menu(new TMenuWindow(m_Context)), m_MaxView(new TMaxViewWindow(m_Context)),
-      m_MinView(new TMinViewWindow(m_Context)), m_FullView(new TFullViewWindow(m_Context)),
-      m_Strip(new TControlStrip(m_Context)), m_Control(new TControlWindow(m_Context)),
-      m_State(new TStateWindow(m_Context))
+      m_Controller(settings, m_Engines, *this, shell), m_Options(m_Context),
+      m_Titlebar(new TTitlebarWindow(m_Context)), m_Menu(new TMenuWindow(m_Context)),
+      m_MaxView(new TMaxViewWindow(m_Context)), m_MinView(new TMinViewWindow(m_Context)),
+      m_FullView(new TFullViewWindow(m_Context)), m_Strip(new TControlStrip(m_Context)),
+      m_Control(new TControlWindow(m_Context)), m_State(new TStateWindow(m_Context))
 {
 }
 
@@ -290,7 +292,16 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         OnEntryChanged(wParam, lParam);
         return 1;
     case UM_AUTHENTICATE:
-        *result = RunAuthenticateHandler(reinterpret_cast<HWND>(wParam));
+        *result = RunAuthenticationDialog(reinterpret_cast<HWND>(wParam), m_Context.shell);
+        return 1;
+    case UM_PASSWORD_DIALOG:
+        *result = m_Options.RunPasswordDialog(reinterpret_cast<HWND>(wParam));
+        return 1;
+    case UM_SHOW_OPTIONS:
+        *result = m_Options.ShowOptions();
+        return 1;
+    case UM_SHOW_ABOUT:
+        RunAboutDialog(GetHandle(), m_Context.shell);
         return 1;
     case UM_QUIT_REQUEST:
         m_Controller.OnQuitRequest(); // this window may be gone afterwards
@@ -307,14 +318,11 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         RemoveTrayIcon();
         AddTrayIcon();
         return 1;
-    // The other dialogs, the wizard and updates arrive with their own parts. Until
-    // then these requests are taken and answered 0: nothing happens.
-    case UM_SHOW_ABOUT:
-    case UM_SHOW_OPTIONS:
+    // Updates arrive with their own part. Until then these requests are taken and
+    // answered 0: nothing happens.
     case UM_UPDATE_REQUESTED:
     case UM_UPDATE_RECEIVED:
     case UM_SEND_UPDATE_REQUEST:
-    case UM_PASSWORD_DIALOG:
         return 1;
     default:
         return 0;

@@ -2,6 +2,7 @@
 // hub every engine and child posts to, and the notification-area icon.
 #pragma once
 
+#include "ui/TOptionsDialogs.h"
 #include "ui/TSessionController.h"
 #include "ui/TUiContext.h"
 
@@ -64,6 +65,7 @@ private:
     TUiContext m_Context;
     TCoreEngines m_Engines;
     TSessionController m_Controller;
+    TOptionsDialogs m_Options;
     TTitlebarWindow* m_Titlebar;
     TMenuWindow* m_Menu;
     TMaxViewWindow* m_MaxView;

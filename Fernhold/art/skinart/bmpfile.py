@@ -61,6 +61,13 @@ def bmp8_grey_bytes(mask):
     return _bitmap_file(*grey.size, 8, table, _raw_rows(grey, "L", 8))
 
 
+def bmp8_bytes(indices, palette):
+    """A bottom-up 8-bit file: indices is a 'P' image, palette 256 (r, g, b)."""
+    assert len(palette) == 256
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    return _bitmap_file(*indices.size, 8, table, _raw_rows(indices, "P", 8))
+
+
 def bmp4_bytes(indices, palette):
     """A bottom-up 4-bit file: indices is a 'P' image, palette 16 (r, g, b)."""
     assert len(palette) == 16

@@ -1,4 +1,4 @@
-"""Resources linked into Fernhold.exe: icons 110 and 126, cursors 106 and 107, bitmap 101."""
+"""Resources linked into Fernhold.exe: icons 110 and 126, cursors 106 and 107, bitmaps 101 and 125."""
 
 from PIL import Image, ImageFilter
 
@@ -140,6 +140,26 @@ def state_icons():
     return strip
 
 
+ABOUT_SIZE = (200, 48)
+
+
+def about_picture():
+    """125: the about dialog's banner, the frond tile beside the name on a slate band,
+    reduced to 256 colours."""
+    width, height = ABOUT_SIZE
+    band = paint.gradient(width, height, theme.SLATE_TOP, theme.SLATE_BOTTOM)
+    tile = program_icon(40)
+    banner = paint.over(band, tile, at=(4, 4))
+    paint.write(banner, (52, 5), "Fernhold", paint.font(22, latin=True), theme.SLATE_TEXT,
+                shadow=(theme.SLATE_EDGE, (1, 1)))
+    paint.write(banner, (54, 31), "リモート操作  ver1.13", paint.font(11),
+                theme.FERN_LIGHT)
+    indices = banner.convert("RGB").quantize(256, method=Image.Quantize.MEDIANCUT, dither=0)
+    palette = indices.getpalette()[:768]
+    palette += [0] * (768 - len(palette))
+    return indices, [tuple(palette[i:i + 3]) for i in range(0, 768, 3)]
+
+
 def program_resources(files):
     files.program("icon110.ico", bmpfile.ico_bytes([program_icon(16), program_icon(32)]))
     files.program("icon126.ico", bmpfile.ico_bytes([tray_icon(16), tray_icon(32)]))
@@ -147,3 +167,4 @@ def program_resources(files):
         image, hot_spot = hand_cursor(rows)
         files.program(f"cursor{number}.cur", bmpfile.cur_bytes(image, hot_spot))
     files.program("bitmap101.bmp", bmpfile.bmp4_bytes(state_icons(), STATE_PALETTE))
+    files.program("bitmap125.bmp", bmpfile.bmp8_bytes(*about_picture()))

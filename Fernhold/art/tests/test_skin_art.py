@@ -208,6 +208,11 @@ class ProgramResourceTest(unittest.TestCase):
         for cell in cells:
             self.assertGreater(sum(p != BLACK for p in cell), 64)
 
+    def test_about_picture_is_a_256_colour_banner(self):
+        bits, banner = read_bmp(load("program/bitmap125.bmp"))
+        self.assertEqual((bits, banner.size), (8, (200, 48)))
+        self.assertGreater(len(set(banner.getdata())), 16)
+
 
 if __name__ == "__main__":
     unittest.main()

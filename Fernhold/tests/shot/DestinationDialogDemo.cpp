@@ -1,5 +1,5 @@
 // Shows the destination settings dialog with a destination of two MAC addresses, the first
-// row marked, for tools/dialog-screenshot.sh to photograph; runs until it is closed.
+// row marked, for tools/screenshot.sh to photograph; runs until it is closed.
 #include "net/TClientCore.h"
 #include "net/TServerCore.h"
 #include "ui/ProgramResources.h"

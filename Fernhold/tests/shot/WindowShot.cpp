@@ -1,19 +1,46 @@
 // Saves a screenshot of one window of a running program as a 24-bit bitmap file:
-//   WindowShot.exe <class> <title> <out.bmp> [timeout ms]
-// A title of "*" takes any visible window of the class (a title the command line cannot
-// carry in the system code page).
+//   WindowShot.exe <class> <title|-> <out.bmp> [timeout ms] [opener class title message [page]]
+// With an opener, the message (a number) is posted to that window once it is visible,
+// which opens the window to be shot (a dialog); page selects a property sheet's page.
 // Waits until the window is visible, its thread answers and its picture has settled (two
 // reads alike), so a script can take the README's pictures without guessing how long
 // painting takes.
 #include "ui/tests/TScreenShot.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 namespace {
+
+// The visible top-level window of that class and title ("-": any title), or null. A
+// script cannot always hand over a Japanese title: the command line's code page is not the
+// program's.
+HWND VisibleWindow(const char* className, const char* title)
+{
+    const char* wanted = title[0] == '-' && !title[1] ? nullptr : title;
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, className, wanted)))
+        if (IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
+// That window once it is visible, or null once the time is up.
+HWND WaitForVisible(const char* className, const char* title, DWORD start, DWORD timeout)
+{
+    HWND window = nullptr;
+    while (!(window = VisibleWindow(className, title))) {
+        if (GetTickCount() - start > timeout) {
+            fprintf(stderr, "WindowShot: no visible window \"%s\"\n", title);
+            return nullptr;
+        }
+        Sleep(100);
+    }
+    return window;
+}
 
 // The shot as the rows of a 24-bit bottom-up bitmap file.
 std::vector<unsigned char> FileRows(const TScreenShot& shot)
@@ -53,16 +80,6 @@ bool WriteBitmap(const char* path, const RECT& r, const std::vector<unsigned cha
     return fclose(out) == 0 && ok;
 }
 
-// The visible top-level window of that class and title ("*": any title), or null.
-HWND VisibleWindow(const char* className, const char* title)
-{
-    const char* wanted = title[0] == '*' && !title[1] ? nullptr : title;
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, className, wanted)))
-        if (IsWindowVisible(window)) return window;
-    return nullptr;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -73,14 +90,14 @@ int main(int argc, char** argv)
     }
     DWORD timeout = argc > 4 ? static_cast<DWORD>(atoi(argv[4])) : 30000;
     DWORD start = GetTickCount();
-    HWND window = nullptr;
-    while (!(window = VisibleWindow(argv[1], argv[2]))) {
-        if (GetTickCount() - start > timeout) {
-            fprintf(stderr, "WindowShot: no visible window \"%s\"\n", argv[2]);
-            return 1;
-        }
-        Sleep(100);
+    if (argc > 7) {
+        HWND opener = WaitForVisible(argv[5], argv[6], start, timeout);
+        if (!opener) return 1;
+        PostMessageA(opener, static_cast<UINT>(strtoul(argv[7], nullptr, 0)), 0, 0);
     }
+    HWND window = WaitForVisible(argv[1], argv[2], start, timeout);
+    if (!window) return 1;
+    if (argc > 8) PostMessageA(window, PSM_SETCURSEL, atoi(argv[8]), 0);
     SetForegroundWindow(window);
     // A window can be shown before its thread pumps (the program's start goes on after it
     // creates the window): an answered message says the thread is at its loop, so what it
@@ -89,7 +106,7 @@ int main(int argc, char** argv)
     while (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer)) {
         if (GetTickCount() - start > timeout) break;
     }
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
     RECT r;
     std::vector<unsigned char> last, now;
     do {

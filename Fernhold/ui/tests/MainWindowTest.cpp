@@ -2,6 +2,7 @@
 // painted; minimised into the notification area with the skin freed and loaded again;
 // a saved position that starts hidden; no skin folder at all; images arriving in the
 // reduced canvas; requests of parts still to come answered without harm.
+#include "ui/tests/DialogPerson.h"
 #include "ui/tests/MainWindowHarness.h"
 
 #include "net/MainWindowMessages.h"
@@ -146,8 +147,14 @@ TEST(MainWindowTest, TheIconAsksForTheAdministratorWithoutTheShowRight)
     harness.settings.mainY = 10;
     harness.shell.rights = 0x3FE; // everything but showing the main window
     ASSERT_TRUE(harness.Create());
-    // The interim answer to UM_AUTHENTICATE refuses: the window stays hidden.
+    // The administrator is asked; cancelled, the window stays hidden.
+    DialogPerson person([] {
+        HWND dialog = WaitForDialog(AUTHENTICATION);
+        ClickButton(dialog, IDCANCEL);
+        return dialog && WaitUntilGone(dialog);
+    });
     SendMessageA(harness.Handle(), UM_TRAY_NOTIFY, 1, WM_LBUTTONDOWN);
+    EXPECT_TRUE(person.Finish());
     DrainMessages();
     EXPECT_FALSE(IsWindowVisible(harness.Handle()));
 }
@@ -205,9 +212,8 @@ TEST(MainWindowTest, RequestsForPartsStillToComeAreTakenWithoutHarm)
 {
     MainWindowHarness harness;
     ASSERT_TRUE(harness.Create());
-    const UINT later[] = {UM_WAKE_DESTINATION,    UM_SHOW_ABOUT,       UM_SHOW_OPTIONS,
-                          UM_SHOW_WIZARD,         UM_UPDATE_REQUESTED, UM_UPDATE_RECEIVED,
-                          UM_SEND_UPDATE_REQUEST, UM_PASSWORD_DIALOG};
+    const UINT later[] = {UM_WAKE_DESTINATION, UM_SHOW_WIZARD, UM_UPDATE_REQUESTED,
+                          UM_UPDATE_RECEIVED, UM_SEND_UPDATE_REQUEST};
     for (UINT message : later)
         EXPECT_EQ(SendMessageA(harness.Handle(), message, 0, 0), 0) << std::hex << message;
     DrainMessages();

@@ -6,6 +6,7 @@
 #include "net/NetMessages.h"
 #include "ui/RightsCheck.h"
 #include "ui/TAppShell.h"
+#include "ui/tests/RecordingShell.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ const Posted DISCONNECT{false, TM_DISCONNECT, 0};
 Posted ConnectTo(WPARAM index) { return Posted{false, TM_CONNECT, index}; }
 
 // Window, engines and shell in one recorder.
-class Recorder : public TSessionWindow, public TSessionEngines, public TAppShell {
+class Recorder : public TSessionWindow, public TSessionEngines, public RecordingShell {
 public:
     void TellUiStage(WPARAM stage) override { posted.push_back({true, UM_UI_STATE, stage}); }
     int AskAdministrator() override
@@ -63,9 +64,6 @@ public:
     void PostToServer(UINT message) override { serverPosts.push_back(message); }
     TEventLink* GetEventLink() const override { return nullptr; }
     const TClientLink* GetImageLink() const override { return nullptr; }
-    uint32_t GetRights() const override { return rights; }
-    void SetScreenSize(int, int) override {}
-    void ShutDown() override { ++shutDowns; }
 
     std::vector<Posted> Take()
     {
@@ -76,14 +74,12 @@ public:
 
     std::vector<Posted> posted;
     std::vector<UINT> serverPosts;
-    uint32_t rights = RIGHTS_NOT_IN_USE;
     int administratorAsked = 0;
     int administratorAnswer = 0;
     std::function<void()> duringAdministrator;
     UINT frameTimer = 0;
     int focusTaken = 0;
     int quitAnswer = 1;
-    int shutDowns = 0;
 };
 
 class SessionControllerTest : public ::testing::Test {

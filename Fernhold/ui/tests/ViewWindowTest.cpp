@@ -12,6 +12,7 @@
 #include "ui/TFullViewWindow.h"
 #include "ui/TListControl.h"
 #include "ui/TMaxViewWindow.h"
+#include "ui/tests/DialogPerson.h"
 
 #include <gtest/gtest.h>
 
@@ -246,10 +247,16 @@ TEST(ViewWindowTest, RenamingARowRenamesItsDestinationHoldingTheListLockThroughT
     after.join();
     EXPECT_EQ(RowText(list, 0, 0), "alpha");
 
-    // Without the edit right the edit does not start (the interim administrator check
-    // refuses), and nothing is locked.
+    // Without the edit right the administrator is asked; cancelled, the edit does not
+    // start, and nothing is locked.
     harness.shell.rights = RIGHTS_NOT_IN_USE & ~RIGHT_EDIT_DESTINATION;
+    DialogPerson person([] {
+        HWND dialog = WaitForDialog(AUTHENTICATION);
+        ClickButton(dialog, IDCANCEL);
+        return dialog && WaitUntilGone(dialog);
+    });
     EXPECT_EQ(SendMessageA(list, LVM_EDITLABELA, 0, 0), 0);
+    EXPECT_TRUE(person.Finish());
     std::thread refused([&] { harness.client.LockList(), harness.client.UnlockList(); });
     refused.join();
 }
