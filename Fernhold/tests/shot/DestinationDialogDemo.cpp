@@ -4,8 +4,8 @@
 #include "net/TServerCore.h"
 #include "ui/ProgramResources.h"
 #include "ui/SkinStore.h"
-#include "ui/TAppShell.h"
 #include "ui/TDestinationEditor.h"
+#include "ui/tests/RecordingShell.h"
 
 #include <windows.h>
 
@@ -14,13 +14,6 @@
 #include <thread>
 
 namespace {
-class DemoShell : public TAppShell {
-public:
-    uint32_t GetRights() const override { return 0xFFFFFFFF; }
-    void SetScreenSize(int, int) override {}
-    void ShutDown() override {}
-};
-
 // Marks the first MAC row once the dialog is there, as an operator about to edit it.
 void MarkFirstRow()
 {
@@ -46,7 +39,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     TClientCore client(settings);
     TServerCore server(settings);
     SkinStore skin;
-    DemoShell shell;
+    RecordingShell shell; // every right
     TUiContext context{settings, client, server, skin, shell};
     TDestinationEditor editor(context);
     TDestination& copy = editor.GetEditingCopy();

@@ -9,6 +9,7 @@
 #include "ui/RightsCheck.h"
 #include "ui/TDestinationEditor.h"
 #include "ui/WakeRequest.h"
+#include "ui/tests/DialogPerson.h"
 #include "ui/tests/MainWindowHarness.h"
 #include "ui/tests/WindowHarness.h"
 
@@ -290,14 +291,6 @@ std::vector<unsigned char> MacOf(const TDestination& record, unsigned long index
     return std::vector<unsigned char>(record.GetMac(index), record.GetMac(index) + 6);
 }
 
-std::atomic<int> g_AuthenticateAsks{0};
-std::atomic<LRESULT> g_AuthenticateAnswer{0};
-LRESULT RecordAuthenticate(HWND)
-{
-    ++g_AuthenticateAsks;
-    return g_AuthenticateAnswer.load();
-}
-
 class DestinationDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -308,15 +301,8 @@ protected:
         ASSERT_TRUE(harness.Create());
         harness.client.SetMainWindow(harness.Handle());
         context.mainWindow = harness.Handle();
-        m_Previous = SetAuthenticateHandler(RecordAuthenticate);
-        g_AuthenticateAsks = 0;
-        g_AuthenticateAnswer = 0;
     }
-    void TearDown() override
-    {
-        SetAuthenticateHandler(m_Previous);
-        harness.client.SetMainWindow(nullptr);
-    }
+    void TearDown() override { harness.client.SetMainWindow(nullptr); }
 
     unsigned long Count()
     {
@@ -332,9 +318,9 @@ protected:
     TUiContext context{harness.settings, harness.client, harness.server, harness.skin,
                        harness.shell};
     TDestinationEditor editor{context};
-
-private:
-    AuthenticateHandler m_Previous = nullptr;
+    // Refuses at the authentication dialog until told to accept (the shell's empty
+    // name and password).
+    TestAdministrator administrator;
 };
 
 TEST(DestinationTextsTest, MacEditTextsBecomeBytes)
@@ -532,7 +518,7 @@ TEST_F(DestinationDialogTest, NoSelectionOrARefusedAdministratorOpensNothing)
     EXPECT_TRUE(OpensNothing([&] { editor.EditDestinationByDialog(-1); }));
     EXPECT_TRUE(OpensNothing([&] { editor.DeleteSelectedDestination(-1); }));
     EXPECT_TRUE(OpensNothing([&] { editor.EditDestinationByDialog(5); }));
-    EXPECT_EQ(g_AuthenticateAsks, 0);
+    EXPECT_EQ(administrator.asks, 0);
     // Each operation's right missing, the administrator refused: one question, no dialog.
     const struct {
         uint32_t right;
@@ -544,16 +530,16 @@ TEST_F(DestinationDialogTest, NoSelectionOrARefusedAdministratorOpensNothing)
     };
     for (const auto& g : guarded) {
         harness.shell.rights = 0x7FFFFFFF & ~g.right;
-        g_AuthenticateAsks = 0;
+        administrator.asks = 0;
         EXPECT_TRUE(OpensNothing(g.operation)) << g.right;
-        EXPECT_EQ(g_AuthenticateAsks, 1) << g.right;
+        EXPECT_EQ(administrator.asks, 1) << g.right;
     }
     EXPECT_EQ(Count(), 1u);
     EXPECT_EQ(Record(0).busy, 0);
     // The administrator accepted: the operation goes on this once.
     harness.shell.rights = 0x7FFFFFFF & ~RIGHT_EDIT_DESTINATION;
-    g_AuthenticateAsks = 0;
-    g_AuthenticateAnswer = 1;
+    administrator.asks = 0;
+    administrator.Accept("", "");
     WhileOperating([&] { editor.EditDestinationByDialog(0); },
                    [&] {
                        HWND dialog = AwaitDialog(SETTINGS_CAPTION);
@@ -561,7 +547,7 @@ TEST_F(DestinationDialogTest, NoSelectionOrARefusedAdministratorOpensNothing)
                        Press(dialog, IDC_DEST_CANCEL);
                        EXPECT_TRUE(AwaitGone(dialog));
                    });
-    EXPECT_EQ(g_AuthenticateAsks, 1);
+    EXPECT_EQ(administrator.asks, 1);
 }
 
 TEST_F(DestinationDialogTest, TheListButtonsOpenTheDialogOnTheSelectedRow)
@@ -727,8 +713,8 @@ TEST_F(DestinationDialogTest, WakeRequestWaitsBehindTheNoticeForASearchThenPosts
     EXPECT_TRUE(WaitFor([&] { return client.Count() == 2; }, STEP_MS));
     harness.shell.rights = 0x7FFFFFFF & ~RIGHT_WAKE_ON_LAN;
     RequestWake(context, 0, client.Id());
-    EXPECT_EQ(g_AuthenticateAsks, 1);
-    g_AuthenticateAnswer = 1;
+    EXPECT_EQ(administrator.asks, 1);
+    administrator.Accept("", "");
     RequestWake(context, 1, client.Id());
     // Posts keep their order: a request the refusal had posted would stand before this.
     EXPECT_TRUE(WaitFor([&] { return client.Count() == 3; }, STEP_MS));

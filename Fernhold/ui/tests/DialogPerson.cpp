@@ -171,3 +171,37 @@ bool DialogPerson::Finish()
     if (m_Thread.joinable()) m_Thread.join();
     return m_Succeeded;
 }
+
+TestAdministrator::TestAdministrator()
+    : m_Thread([this] {
+          while (!m_Stop) {
+              HWND dialog = WaitForDialog(AUTHENTICATION, 100);
+              if (!dialog) continue;
+              ++asks;
+              if (m_Accepting) {
+                  SetControlText(dialog, IDC_ADMIN_NAME, m_Name.c_str());
+                  SetControlText(dialog, IDC_AUTH_PASSWORD, m_Password.c_str());
+                  ClickButton(dialog, IDOK);
+              } else {
+                  ClickButton(dialog, IDCANCEL);
+              }
+              WaitUntilGone(dialog);
+          }
+      })
+{
+}
+
+TestAdministrator::~TestAdministrator()
+{
+    m_Stop = true;
+    m_Thread.join();
+}
+
+void TestAdministrator::Accept(const char* name, const char* password)
+{
+    m_Accepting = false;
+    if (!name) return;
+    m_Name = name;
+    m_Password = password;
+    m_Accepting = true;
+}

@@ -57,3 +57,26 @@ private:
     std::atomic<bool> m_Succeeded{false};
     std::thread m_Thread;
 };
+
+// The administrator at the authentication dialog for a whole test: counts each time the
+// dialog asks and answers it, from a thread of its own, with the name and password given
+// (accepting) or with 取り消し (refusing, while no name is set).
+class TestAdministrator {
+public:
+    TestAdministrator();
+    ~TestAdministrator();
+    TestAdministrator(const TestAdministrator&) = delete;
+    TestAdministrator& operator=(const TestAdministrator&) = delete;
+
+    // Answers from now on with these credentials; null refuses.
+    void Accept(const char* name, const char* password);
+    void Refuse() { Accept(nullptr, nullptr); }
+
+    std::atomic<int> asks{0};
+
+private:
+    std::atomic<bool> m_Stop{false};
+    std::atomic<bool> m_Accepting{false};
+    std::string m_Name, m_Password; // written only while m_Accepting is false
+    std::thread m_Thread;
+};

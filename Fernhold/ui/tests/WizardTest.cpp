@@ -1,6 +1,7 @@
 // The add-destination wizard with a test network: the workgroup and computer pages, the
 // selection, the three registration modes with and without MAC addresses, cancelling and
 // ending while the registration runs, and one wizard at a time.
+#include "ui/tests/DialogPerson.h"
 #include "ui/tests/FakeNetwork.h"
 #include "ui/tests/WizardDriver.h"
 
@@ -357,25 +358,28 @@ TEST(WizardTest, EndingTheWizardWhileItRegistersStopsTheWorkerFirst)
 TEST(WizardTest, TheMainWindowOpensTheWizardOnlyWithTheRightToAdd)
 {
     WizardDriver driver;
-    struct Case {
+    TestAdministrator administrator; // the shell's empty name and password when accepting
+    const struct {
         uint32_t rights;
-        AuthenticateHandler administrator;
+        bool accepts;
         bool opens;
     } cases[] = {
-        {RIGHTS_NOT_IN_USE, nullptr, true},
-        {RIGHT_SHOW_MAIN_WINDOW, [](HWND) -> LRESULT { return 0; }, false},
-        {RIGHT_SHOW_MAIN_WINDOW, [](HWND) -> LRESULT { return 1; }, true},
+        {RIGHTS_NOT_IN_USE, false, true},
+        {RIGHT_SHOW_MAIN_WINDOW, false, false},
+        {RIGHT_SHOW_MAIN_WINDOW, true, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.opens);
         driver.harness.shell.rights = c.rights;
-        AuthenticateHandler before =
-            c.administrator ? SetAuthenticateHandler(c.administrator) : nullptr;
+        if (c.accepts)
+            administrator.Accept("", "");
+        else
+            administrator.Refuse();
         SendMessageA(driver.harness.Handle(), UM_SHOW_WIZARD, 0, 0);
-        if (c.administrator) SetAuthenticateHandler(before);
         EXPECT_EQ(driver.Wizard() != nullptr, c.opens);
         if (driver.Wizard()) DestroyWindow(driver.Wizard()->GetHandle());
     }
+    EXPECT_EQ(administrator.asks, 2);
 }
 // The registration without its window: a computer the sweep found keeps the address that
 // answered and the MAC addresses it gave, with neither a lookup nor a second fetch.
