@@ -152,11 +152,9 @@ def read_bmp(data):
     return bits, Image.open(io.BytesIO(data)).convert("RGB")
 
 
-def bmp8_bytes(image):
+def bmp8_quantized_bytes(image):
     """A bottom-up 8-bit file of an RGB image reduced to its own 256-colour palette."""
     indexed = image.convert("RGB").quantize(256, method=Image.Quantize.MEDIANCUT, dither=0)
-    palette = indexed.getpalette()[:768]
-    palette += [0] * (768 - len(palette))
-    table = b"".join(bytes((palette[i + 2], palette[i + 1], palette[i], 0))
-                     for i in range(0, 768, 3))
-    return _bitmap_file(*indexed.size, 8, table, _raw_rows(indexed, "P", 8))
+    flat = indexed.getpalette()[:768]
+    flat += [0] * (768 - len(flat))
+    return bmp8_bytes(indexed, [tuple(flat[i:i + 3]) for i in range(0, 768, 3)])

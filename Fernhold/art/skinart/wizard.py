@@ -30,5 +30,5 @@ def _panel(width, height, caption):
 
 
 def wizard_pictures(files):
-    files.program("bitmap135.bmp", bmpfile.bmp8_bytes(_panel(200, 300, "接続先の一括登録")))
-    files.program("bitmap137.bmp", bmpfile.bmp8_bytes(_panel(200, 215, "登録しています")))
+    files.program("bitmap135.bmp", bmpfile.bmp8_quantized_bytes(_panel(200, 300, "接続先の一括登録")))
+    files.program("bitmap137.bmp", bmpfile.bmp8_quantized_bytes(_panel(200, 215, "登録しています")))
