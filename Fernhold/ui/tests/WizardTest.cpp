@@ -270,6 +270,7 @@ public:
     }
     bool Reached() const { return WaitForSingleObject(m_Reached, 0) == WAIT_OBJECT_0; }
     void Go() { SetEvent(m_Go); }
+    const std::string& Name() const { return m_Held; }
     std::atomic<bool> returned{false};
 
 private:
@@ -289,8 +290,12 @@ bool RegisterFiveHoldingTheThird(WizardDriver& driver, FakeNetwork& network, Hel
     CheckRadioButton(settings, IDC_WIZARD_NAME_ONLY, IDC_WIZARD_NAME_AND_ADDRESS,
                      IDC_WIZARD_ADDRESS_ONLY);
     driver.Click(IDD_WIZARD_SETTINGS, IDC_WIZARD_RUN);
-    return driver.WaitForPage(IDD_WIZARD_PROGRESS) &&
-           driver.PumpUntil([&] { return held.Reached(); });
+    // The worker's progress arrives by a post: the page shows the held computer only once
+    // the main thread has taken it.
+    return driver.WaitForPage(IDD_WIZARD_PROGRESS) && driver.PumpUntil([&] {
+        return held.Reached() &&
+               driver.Text(IDD_WIZARD_PROGRESS, IDC_WIZARD_CURRENT) == held.Name();
+    });
 }
 
 FakeNetwork FiveComputers()
@@ -411,9 +416,9 @@ TEST(WizardRegistrationTest, SweptComputersKeepTheirAnsweringAddressAndMacs)
     };
     std::atomic<uint32_t> stop{0};
     CountingView view;
-    EXPECT_EQ(RegisterComputers({swept}, REGISTER_NAME | REGISTER_ADDRESS, true, stop, view,
-                                services),
-              1u);
+    EXPECT_EQ(
+        RegisterComputers({swept}, REGISTER_NAME | REGISTER_ADDRESS, true, stop, view, services),
+        1u);
     ASSERT_EQ(added.size(), 1u);
     EXPECT_EQ(added[0].displayName, "fernhost-b");
     EXPECT_EQ(added[0].stored, swept.sweptAddress.s_addr);
