@@ -147,6 +147,7 @@ if [ "$steps" = bench ]; then
     driver "$OPERATOR" 30 options "$(winpath "$work/$OPERATOR/bin/FernOption.dat")" \
         "${FERN_TWOHOST_INTERVAL:-500}" || fail "cannot write the operator's options"
 fi
+if [ "$steps" = soak ]; then . "$twohost_dir/soak.sh" && soak_prepare; fi
 for name in "$OPERATOR" "$DESTINATION"; do
     host_spawn "$name" "$work/$name/fernhold.log" "$twohost_wine" "$work/$name/bin/Fernhold.exe"
 done
@@ -162,6 +163,7 @@ done
 say "each host reaches the other's events service by name"
 case "$steps" in
 full | bench) ;;
+soak) soak_run && exit 0 ;;
 *) exit 0 ;;
 esac
 

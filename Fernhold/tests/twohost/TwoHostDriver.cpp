@@ -3,6 +3,7 @@
 // on this display and reads back what they show, and takes the two-host figures. Run
 // by tools/twohost/run.sh inside a host.
 #include "TwoHostMeasure.h"
+#include "TwoHostSoak.h"
 #include "TwoHostUi.h"
 #include "app/OptionsFile.h"
 #include "net/ConnectionListFile.h"
@@ -85,7 +86,8 @@ int Usage()
             "<name> <port> <seconds> | select <row> | press <button> | await <stage> <seconds> "
             "| click-pane <x> <y> | pattern <pane> <width> <height> <clip x> <clip y> "
             "<seconds> | type <keys> | frames <seconds> | events <name> <port> <seconds> | "
-            "echo <port> <seconds> | bare <name> <port> <seconds>\n");
+            "echo <port> <seconds> | bare <name> <port> <seconds> | resources <program.exe> | "
+            "quit <seconds> | second <name> <port> <seconds> | resolution <width> <height>\n");
     return 2;
 }
 
@@ -103,6 +105,8 @@ int Network(int argc, char** argv)
         return TwoHostMeasure::Echo(atoi(argv[2]), Number(argv[3]));
     if (strcmp(command, "bare") == 0 && argc == 5)
         return TwoHostMeasure::Bare(argv[2], atoi(argv[3]), Number(argv[4]));
+    if (strcmp(command, "second") == 0 && argc == 5)
+        return TwoHostSoak::SecondOperator(argv[2], atoi(argv[3]), Number(argv[4]));
     return Usage();
 }
 
@@ -127,6 +131,10 @@ int main(int argc, char** argv)
                                        POINT{atoi(argv[5]), atoi(argv[6])}, Number(argv[7]));
     if (strcmp(command, "type") == 0 && argc == 3) return TwoHostUi::Type(argv[2]);
     if (strcmp(command, "frames") == 0 && argc == 3) return TwoHostMeasure::Frames(Number(argv[2]));
+    if (strcmp(command, "resources") == 0 && argc == 3) return TwoHostSoak::Resources(argv[2]);
+    if (strcmp(command, "quit") == 0 && argc == 3) return TwoHostSoak::Quit(Number(argv[2]));
+    if (strcmp(command, "resolution") == 0 && argc == 4)
+        return TwoHostSoak::Resolution(atoi(argv[2]), atoi(argv[3]));
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 0), &data) != 0) return 1;
     int result = Network(argc, argv);

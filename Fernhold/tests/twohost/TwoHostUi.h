@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Each returns the process exit code for its driver command: 0 done, 1 failed (the
 // reason on standard error).
 namespace TwoHostUi {
@@ -31,5 +33,11 @@ int Type(const char* keys);
 
 // The reduced pane's window, null (with a message) when it is not there.
 HWND ReducedPane();
+// The operator's main window, null (with a message) when it is not there.
+HWND MainWindow();
+// A real click (SendInput) at a point of a window's client area.
+bool ClickAt(HWND window, int x, int y);
+// Polls done every 100 ms; false when it is still false after the seconds.
+bool WaitFor(const std::function<bool()>& done, DWORD seconds);
 
 } // namespace TwoHostUi
