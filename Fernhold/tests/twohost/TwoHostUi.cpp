@@ -296,6 +296,11 @@ int Await(const char* stage, DWORD seconds)
         };
     else if (strcmp(stage, "full") == 0)
         reached = [] { return Shown(FullView()) && Shown(GetDlgItem(FullView(), FULL_PANE)); };
+    else if (strcmp(stage, "waiting") == 0)
+        reached = [] {
+            return !Shown(Child(LEFT_PANEL, DESTINATION_LIST)) &&
+                   !Shown(Child(LEFT_PANEL, REDUCED_PANE));
+        };
     else {
         fprintf(stderr, "no stage %s\n", stage);
         return 2;

@@ -18,8 +18,8 @@ int SelectRow(int row);
 // control window.
 int Press(const char* button);
 // await <stage> <seconds>: waits for connected (both panes shown, both lists
-// hidden), idle (both lists shown, both panes hidden) or full (the full-size view
-// shown).
+// hidden), idle (both lists shown, both panes hidden), full (the full-size view
+// shown) or waiting (connecting or disconnecting: neither the list nor the pane).
 int Await(const char* stage, DWORD seconds);
 // click-pane <x> <y>: a click at that point of the reduced pane.
 int ClickReducedPane(int x, int y);
