@@ -61,8 +61,8 @@ int Resources(const char* program)
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                          sizeof(memory));
-    printf("%lu %lu %lu %lu %llu %llu\n", threads, handles,
-           GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS),
+    printf("%lu %lu %lu %lu %llu %llu\n", threads, handles, GetGuiResources(process, GR_GDIOBJECTS),
+           GetGuiResources(process, GR_USEROBJECTS),
            static_cast<unsigned long long>(memory.PrivateUsage),
            static_cast<unsigned long long>(memory.WorkingSetSize));
     CloseHandle(process);

@@ -9,9 +9,9 @@
 // reason on standard error).
 namespace TwoHostSoak {
 
-// resources <program.exe>: one line "threads handles gdi user private" of that
-// process of this Wine session, as Windows reports them (GetGuiResources counts
-// nothing under Wine: 0 there).
+// resources <program.exe>: one line "threads handles gdi user private working-set"
+// (bytes) of that process of this Wine session, as Windows reports them. Under Wine
+// only the threads and the working set are counted: the rest is 0 there.
 int Resources(const char* program);
 // quit <seconds>: clicks the title bar's close button, answers the question with a
 // click on Yes and waits until the program has ended.
