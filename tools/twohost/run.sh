@@ -2,7 +2,7 @@
 # Two copies of Fernhold.exe on two test hosts joined by a veth pair: host "fernhost-a"
 # (10.254.0.1, the operator) and host "fernhost-b" (10.254.0.2, the destination), each
 # with its own Xvfb, Wine prefix, wineserver and program folder, both on port 5483.
-#   run.sh <bin folder> <work folder> harness|full|bench|demo
+#   run.sh <bin folder> <work folder> harness|full|bench|demo|soak
 # harness: both copies listen on their host's address and each reaches the other's
 # events service across the veth by name.
 # full: also works the operator's copy through its windows with real input on its
@@ -152,6 +152,7 @@ if [ "$steps" = bench ]; then
     driver "$OPERATOR" 30 options "$(winpath "$work/$OPERATOR/bin/FernOption.dat")" \
         "${FERN_TWOHOST_INTERVAL:-500}" || fail "cannot write the operator's options"
 fi
+if [ "$steps" = soak ]; then . "$twohost_dir/soak.sh" && soak_prepare; fi
 for name in "$OPERATOR" "$DESTINATION"; do
     host_spawn "$name" "$work/$name/fernhold.log" "$twohost_wine" "$work/$name/bin/Fernhold.exe"
 done
@@ -166,7 +167,7 @@ for name in "$OPERATOR" "$DESTINATION"; do
 done
 say "each host reaches the other's events service by name"
 case "$steps" in
-full | bench | demo) ;;
+full | bench | demo | soak) ;;
 *) exit 0 ;;
 esac
 
@@ -237,6 +238,8 @@ disconnect() {
     say "disconnected: both lists shown, no connection left on either host, both still listen"
 }
 press() { driver "$OPERATOR" 15 press "$1" || fail "cannot press $1"; }
+
+if [ "$steps" = soak ]; then soak_run && exit 0; fi
 
 if [ "$steps" = demo ]; then
     shots=${FERN_TWOHOST_SHOTS:?the demo needs FERN_TWOHOST_SHOTS, the screenshot folder}

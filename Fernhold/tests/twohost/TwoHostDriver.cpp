@@ -3,6 +3,7 @@
 // on this display and reads back what they show, and takes the two-host figures. Run
 // by tools/twohost/run.sh inside a host.
 #include "TwoHostMeasure.h"
+#include "TwoHostSoak.h"
 #include "TwoHostUi.h"
 #include "TwoHostWizard.h"
 #include "app/OptionsFile.h"
@@ -111,7 +112,8 @@ int Usage()
             "| click-pane <x> <y> | pattern <pane> <width> <height> <clip x> <clip y> "
             "<seconds> | type <keys> | frames <seconds> | events <name> <port> <seconds> | "
             "echo <port> <seconds> | bare <name> <port> <seconds> | wizard <name> <seconds> | "
-            "macs <file> <name>\n");
+            "macs <file> <name> | resources <program.exe> | quit <seconds> | second <name> "
+            "<port> <seconds> | resolution <width> <height>\n");
     return 2;
 }
 
@@ -129,6 +131,8 @@ int Network(int argc, char** argv)
         return TwoHostMeasure::Echo(atoi(argv[2]), Number(argv[3]));
     if (strcmp(command, "bare") == 0 && argc == 5)
         return TwoHostMeasure::Bare(argv[2], atoi(argv[3]), Number(argv[4]));
+    if (strcmp(command, "second") == 0 && argc == 5)
+        return TwoHostSoak::SecondOperator(argv[2], atoi(argv[3]), Number(argv[4]));
     return Usage();
 }
 
@@ -156,6 +160,10 @@ int main(int argc, char** argv)
     if (strcmp(command, "wizard") == 0 && argc == 4)
         return TwoHostWizard::RegisterBySweep(argv[2], Number(argv[3]));
     if (strcmp(command, "frames") == 0 && argc == 3) return TwoHostMeasure::Frames(Number(argv[2]));
+    if (strcmp(command, "resources") == 0 && argc == 3) return TwoHostSoak::Resources(argv[2]);
+    if (strcmp(command, "quit") == 0 && argc == 3) return TwoHostSoak::Quit(Number(argv[2]));
+    if (strcmp(command, "resolution") == 0 && argc == 4)
+        return TwoHostSoak::Resolution(atoi(argv[2]), atoi(argv[3]));
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 0), &data) != 0) return 1;
     int result = Network(argc, argv);

@@ -37,6 +37,8 @@ constexpr Button BUTTONS[] = {{"reduced", {18, 8}, {120, 9}}, {"clip", {40, 8}, 
                               {"full", {66, 8}, {168, 9}},    {"disconnect", {99, 8}, {206, 9}},
                               {"pause", {122, 8}, {228, 9}},  {"connect", {158, 8}, {264, 9}}};
 
+} // namespace
+
 HWND MainWindow()
 {
     HWND window = FindWindowA(MAIN_CLASS, MAIN_TITLE);
@@ -44,11 +46,15 @@ HWND MainWindow()
     return window;
 }
 
+namespace {
+
 HWND Child(int panel, int id) { return GetDlgItem(GetDlgItem(MainWindow(), panel), id); }
 
 HWND FullView() { return FindWindowExA(nullptr, nullptr, MAIN_CLASS, FULL_VIEW_TITLE); }
 
 bool Shown(HWND window) { return window && IsWindowVisible(window); }
+
+} // namespace
 
 // A click at a point of a window's client area: move, press and release in one
 // batch of the system's input queue, so nothing comes between them.
@@ -66,6 +72,8 @@ bool ClickAt(HWND window, int x, int y)
     }
     return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
+
+namespace {
 
 RECT ClientOnScreen(HWND window)
 {
@@ -288,6 +296,11 @@ int Await(const char* stage, DWORD seconds)
         };
     else if (strcmp(stage, "full") == 0)
         reached = [] { return Shown(FullView()) && Shown(GetDlgItem(FullView(), FULL_PANE)); };
+    else if (strcmp(stage, "waiting") == 0)
+        reached = [] {
+            return !Shown(Child(LEFT_PANEL, DESTINATION_LIST)) &&
+                   !Shown(Child(LEFT_PANEL, REDUCED_PANE));
+        };
     else {
         fprintf(stderr, "no stage %s\n", stage);
         return 2;

@@ -18,8 +18,8 @@ int SelectRow(int row);
 // control window.
 int Press(const char* button);
 // await <stage> <seconds>: waits for connected (both panes shown, both lists
-// hidden), idle (both lists shown, both panes hidden) or full (the full-size view
-// shown).
+// hidden), idle (both lists shown, both panes hidden), full (the full-size view
+// shown) or waiting (connecting or disconnecting: neither the list nor the pane).
 int Await(const char* stage, DWORD seconds);
 // click-pane <x> <y>: a click at that point of the reduced pane.
 int ClickReducedPane(int x, int y);
@@ -36,5 +36,9 @@ bool WaitFor(const std::function<bool()>& done, DWORD seconds);
 
 // The reduced pane's window, null (with a message) when it is not there.
 HWND ReducedPane();
+// The operator's main window, null (with a message) when it is not there.
+HWND MainWindow();
+// A real click (SendInput) at a point of a window's client area.
+bool ClickAt(HWND window, int x, int y);
 
 } // namespace TwoHostUi
