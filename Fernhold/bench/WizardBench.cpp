@@ -74,8 +74,7 @@ void SweepTheSubnet()
     printf("sweep of the /24 through the wizard's automatic entry: %.3f s, %d found:", seconds,
            Rows(found));
     for (int row = 0; row < Rows(found); ++row)
-        printf(" %s (%s)", driver.RowText(found, row, 0).c_str(),
-               driver.RowText(found, row, 1).c_str());
+        printf(" %s (%s)", ListRowText(found, row, 0).c_str(), ListRowText(found, row, 1).c_str());
     printf("\n");
 }
 } // namespace

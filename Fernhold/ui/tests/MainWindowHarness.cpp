@@ -66,6 +66,17 @@ void DrainMessages()
     }
 }
 
+std::string ListRowText(HWND list, int row, int column)
+{
+    char text[1024] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
 void MouseAt(POINT point, DWORD flags)
 {
     INPUT input{};

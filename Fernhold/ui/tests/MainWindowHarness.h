@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // Registers the program's window class (and the common controls the windows use) for
@@ -68,3 +69,6 @@ POINT OnScreen(HWND window, int x, int y);
 // Dispatches every message waiting for this thread (posted repaints, then paints) until
 // none is left.
 void DrainMessages();
+
+// The text of a list view's cell (row, column), as the list shows it.
+std::string ListRowText(HWND list, int row, int column);

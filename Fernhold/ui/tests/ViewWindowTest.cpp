@@ -46,17 +46,6 @@ uint32_t AddDestination(MainWindowHarness& harness, const char* name, const char
     return id;
 }
 
-std::string RowText(HWND list, int row, int column)
-{
-    char text[64] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 int RowIcon(HWND list, int row)
 {
     LVITEMA item{};
@@ -121,12 +110,12 @@ TEST(ViewWindowTest, TheDestinationListShowsEveryRowWithItsIconAndFollowsTheList
     // The last one's notice alone: the rows before it are made as well.
     EntryChanged(harness, 0, gamma);
     ASSERT_EQ(RowCount(list), 3);
-    EXPECT_EQ(RowText(list, 0, 0), "alpha");
-    EXPECT_EQ(RowText(list, 0, 1), "192.168.1.20");
-    EXPECT_EQ(RowText(list, 0, 2), "5483");
-    EXPECT_EQ(RowText(list, 1, 1), "0.0.0.0");
-    EXPECT_EQ(RowText(list, 1, 2), "6000");
-    EXPECT_EQ(RowText(list, 2, 0), "gamma");
+    EXPECT_EQ(ListRowText(list, 0, 0), "alpha");
+    EXPECT_EQ(ListRowText(list, 0, 1), "192.168.1.20");
+    EXPECT_EQ(ListRowText(list, 0, 2), "5483");
+    EXPECT_EQ(ListRowText(list, 1, 1), "0.0.0.0");
+    EXPECT_EQ(ListRowText(list, 1, 2), "6000");
+    EXPECT_EQ(ListRowText(list, 2, 0), "gamma");
     EXPECT_EQ(RowIcon(list, 0), 1);
     EXPECT_EQ(RowIcon(list, 1), 2);
     EXPECT_EQ(RowIcon(list, 2), 3);
@@ -138,11 +127,11 @@ TEST(ViewWindowTest, TheDestinationListShowsEveryRowWithItsIconAndFollowsTheList
     harness.client.GetDestination(0)->displayName = TString("not yet told");
     harness.client.UnlockList();
     EntryChanged(harness, 0, gamma);
-    EXPECT_EQ(RowText(list, 2, 0), "gamma-2");
+    EXPECT_EQ(ListRowText(list, 2, 0), "gamma-2");
     EXPECT_EQ(RowIcon(list, 2), 4);
-    EXPECT_EQ(RowText(list, 0, 0), "alpha");
+    EXPECT_EQ(ListRowText(list, 0, 0), "alpha");
     EntryChanged(harness, 0, ENTRY_CHANGED_ALL);
-    EXPECT_EQ(RowText(list, 0, 0), "not yet told");
+    EXPECT_EQ(ListRowText(list, 0, 0), "not yet told");
 
     // A new workspace colour reaches the list through the main window.
     const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
@@ -220,7 +209,7 @@ TEST(ViewWindowTest, RenamingARowRenamesItsDestinationHoldingTheListLockThroughT
     SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(PumpUntil([&] { return entered.load(); }, 5000));
     other.join();
-    EXPECT_EQ(RowText(list, 1, 0), "renamed");
+    EXPECT_EQ(ListRowText(list, 1, 0), "renamed");
     harness.client.LockList();
     EXPECT_TRUE(harness.client.GetDestination(1)->displayName == "renamed");
     // The name the list file keeps, so the new name survives a restart.
@@ -245,7 +234,7 @@ TEST(ViewWindowTest, RenamingARowRenamesItsDestinationHoldingTheListLockThroughT
     DrainMessages();
     std::thread after([&] { harness.client.LockList(), harness.client.UnlockList(); });
     after.join();
-    EXPECT_EQ(RowText(list, 0, 0), "alpha");
+    EXPECT_EQ(ListRowText(list, 0, 0), "alpha");
 
     // Without the edit right the administrator is asked; cancelled, the edit does not
     // start, and nothing is locked.
@@ -272,8 +261,8 @@ TEST(ViewWindowTest, TheRightListShowsThisComputersListenersAndCannotBeRenamed)
     EXPECT_TRUE(IsWindowVisible(list));
     EntryChanged(harness, 1, 0);
     ASSERT_EQ(RowCount(list), 1);
-    EXPECT_EQ(RowText(list, 0, 0), "127.0.0.1");
-    EXPECT_EQ(RowText(list, 0, 1), "27471");
+    EXPECT_EQ(ListRowText(list, 0, 0), "127.0.0.1");
+    EXPECT_EQ(ListRowText(list, 0, 1), "27471");
     SetFocus(list);
     EXPECT_EQ(SendMessageA(list, LVM_EDITLABELA, 0, 0), 0);
 

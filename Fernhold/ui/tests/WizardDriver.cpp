@@ -68,17 +68,6 @@ std::string WizardDriver::Text(int dialog, int control) const
     return text;
 }
 
-std::string WizardDriver::RowText(HWND list, int row, int column) const
-{
-    char text[1024] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 void WizardDriver::CheckRow(HWND list, int row)
 {
     LVITEMA item{};

@@ -28,7 +28,6 @@ public:
     // Waits until the page is the one shown.
     bool WaitForPage(int dialog);
     std::string Text(int dialog, int control) const;
-    std::string RowText(HWND list, int row, int column) const;
     void CheckRow(HWND list, int row);
     // Clicks "次へ" on 140, selects exactly the given rows of 141 and goes on to 142.
     bool ToComputers(std::initializer_list<int> workgroupRows);

@@ -105,9 +105,9 @@ TEST(WizardTest, WorkgroupsAreListedPreselectedBesideTheSweepAndOneMustBeChosen)
     ASSERT_TRUE(driver.WaitForPage(IDD_WIZARD_WORKGROUPS));
     HWND list = driver.Control(IDD_WIZARD_WORKGROUPS, IDC_WIZARD_WORKGROUP_LIST);
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-    EXPECT_EQ(driver.RowText(list, 0, 0), "WORKGROUP");
-    EXPECT_EQ(driver.RowText(list, 1, 0), "OFFICE");
-    EXPECT_EQ(driver.RowText(list, 2, 0), AUTO_SEARCH_ENTRY);
+    EXPECT_EQ(ListRowText(list, 0, 0), "WORKGROUP");
+    EXPECT_EQ(ListRowText(list, 1, 0), "OFFICE");
+    EXPECT_EQ(ListRowText(list, 2, 0), AUTO_SEARCH_ENTRY);
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMSTATE, 0, LVIS_SELECTED), LVIS_SELECTED);
     EXPECT_EQ(SendMessageA(list, LVM_GETITEMSTATE, 1, LVIS_SELECTED), LVIS_SELECTED);
     // The sweep is the operator's choice, never made for them.
@@ -139,12 +139,12 @@ TEST(WizardTest, ComputersOfTwoWorkgroupsAreCountedAndOnlyCheckedRowsGoOn)
     ASSERT_TRUE(driver.ToComputers({0, 1}));
     HWND found = driver.Control(IDD_WIZARD_COMPUTERS, IDC_WIZARD_COMPUTER_LIST);
     ASSERT_EQ(SendMessageA(found, LVM_GETITEMCOUNT, 0, 0), 5);
-    EXPECT_EQ(driver.RowText(found, 0, 0), "PC-A");
-    EXPECT_EQ(driver.RowText(found, 0, 1), "WORKGROUP");
-    EXPECT_EQ(driver.RowText(found, 3, 0), "PC-D");
-    EXPECT_EQ(driver.RowText(found, 3, 1), "OFFICE");
+    EXPECT_EQ(ListRowText(found, 0, 0), "PC-A");
+    EXPECT_EQ(ListRowText(found, 0, 1), "WORKGROUP");
+    EXPECT_EQ(ListRowText(found, 3, 0), "PC-D");
+    EXPECT_EQ(ListRowText(found, 3, 1), "OFFICE");
     // A name longer than the lists' 256-character texts is cut, never written past them.
-    EXPECT_EQ(driver.RowText(found, 4, 0), LONG_NAME.substr(0, 255));
+    EXPECT_EQ(ListRowText(found, 4, 0), LONG_NAME.substr(0, 255));
     EXPECT_EQ(driver.Text(IDD_WIZARD_COMPUTERS, IDC_WIZARD_TOTAL), "合計 5 台のコンピュータ");
     EXPECT_EQ(driver.Text(IDD_WIZARD_WAIT, IDC_WIZARD_WAIT_TEXT),
               "現在 5 台のコンピュータを検索しました。");
@@ -161,9 +161,9 @@ TEST(WizardTest, ComputersOfTwoWorkgroupsAreCountedAndOnlyCheckedRowsGoOn)
     ASSERT_TRUE(driver.WaitForPage(IDD_WIZARD_SETTINGS));
     HWND chosen = driver.Control(IDD_WIZARD_SETTINGS, IDC_WIZARD_COMPUTER_LIST);
     ASSERT_EQ(SendMessageA(chosen, LVM_GETITEMCOUNT, 0, 0), 2);
-    EXPECT_EQ(driver.RowText(chosen, 0, 0), "PC-B");
-    EXPECT_EQ(driver.RowText(chosen, 1, 0), "PC-D");
-    EXPECT_EQ(driver.RowText(chosen, 1, 1), "OFFICE");
+    EXPECT_EQ(ListRowText(chosen, 0, 0), "PC-B");
+    EXPECT_EQ(ListRowText(chosen, 1, 0), "PC-D");
+    EXPECT_EQ(ListRowText(chosen, 1, 1), "OFFICE");
     EXPECT_EQ(driver.Text(IDD_WIZARD_SETTINGS, IDC_WIZARD_TOTAL), "合計 2 台のコンピュータ");
     // Only one workgroup chosen this time: its computers alone.
     driver.Click(IDD_WIZARD_SETTINGS, IDC_WIZARD_BACK);
