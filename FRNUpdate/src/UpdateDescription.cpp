@@ -17,8 +17,7 @@ uint32_t ReadInfo(const char* description, const char* key)
     return GetPrivateProfileIntA(SECTION_INFO, key, 0, description);
 }
 
-TString ReadValue(const char* description, const char* section, const char* prefix,
-                  uint32_t index)
+TString ReadValue(const char* description, const char* section, const char* prefix, uint32_t index)
 {
     TString key = TString(prefix) & TString(static_cast<unsigned long>(index));
     char value[DESCRIPTION_VALUE_CHARS] = "";

@@ -8,7 +8,8 @@
 
 int IsStagedUpdateNewer()
 {
-    return ReadDescriptionVersion(STAGED_DESCRIPTION) > ReadDescriptionVersion(INSTALLED_DESCRIPTION);
+    return ReadDescriptionVersion(STAGED_DESCRIPTION) >
+           ReadDescriptionVersion(INSTALLED_DESCRIPTION);
 }
 
 int CopyOverTarget(const char* staged, const char* target, const CopyPause& pause)

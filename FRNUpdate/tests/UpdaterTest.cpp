@@ -206,7 +206,8 @@ TEST_F(UpdaterProcessTest, NoFilesStillInstallsTheDescriptionAndRestarts)
 {
     m_Folder.Write("Update.ini", "[UPDATEINFO]\r\nFileVersion=1\r\n");
     m_Folder.MakeFolder("UpdateFiles");
-    m_Folder.Write("UpdateFiles\\Update.ini", "[UPDATEINFO]\r\nFileVersion=3\r\nAllFileCount=0\r\n");
+    m_Folder.Write("UpdateFiles\\Update.ini",
+                   "[UPDATEINFO]\r\nFileVersion=3\r\nAllFileCount=0\r\n");
     EXPECT_EQ(RunUpdater(), 1u);
     EXPECT_EQ(m_Folder.Read("Update.ini"), m_Folder.Read("UpdateFiles\\Update.ini"));
     EXPECT_TRUE(WaitForRestart());

@@ -1,6 +1,7 @@
 // Service variants: debugger lines and the selector factory.
 #include "net/FernServices.h"
 
+#include "net/FernUpdateServices.h"
 #include "net/NetMessages.h"
 #include "net/SocketIo.h"
 #include "net/TFrameStore.h"
@@ -105,20 +106,8 @@ void FernImageServ::ServeFrame(uint32_t clientFrame)
 FernUserInfoServ::FernUserInfoServ() { OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Start\n"); }
 FernUserInfoServ::~FernUserInfoServ() { OutputDebugStringA(">>■FERN■<<FernUserInfoServ : Exit\n"); }
 
-// Both update services write the same lines.
-FernUpdateServ::FernUpdateServ() { OutputDebugStringA(">>■FERN■<<FernUpdateServ : Start\n"); }
-FernUpdateServ::~FernUpdateServ() { OutputDebugStringA(">>■FERN■<<FernUpdateServ : Exit\n"); }
-
-FernUpdateRequestServ::FernUpdateRequestServ()
-{
-    OutputDebugStringA(">>■FERN■<<FernUpdateServ : Start\n");
-}
-FernUpdateRequestServ::~FernUpdateRequestServ()
-{
-    OutputDebugStringA(">>■FERN■<<FernUpdateServ : Exit\n");
-}
-
-TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId)
+TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId,
+                               TUpdateInbox* inbox)
 {
     switch (selector) {
     case SERVICE_EVENTS:
@@ -130,7 +119,7 @@ TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD ser
     case SERVICE_UPDATE:
         return new FernUpdateServ;
     case SERVICE_UPDATE_REQUEST:
-        return new FernUpdateRequestServ;
+        return new FernUpdateRequestServ(inbox);
     default:
         return nullptr;
     }

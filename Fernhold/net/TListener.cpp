@@ -39,8 +39,10 @@ unsigned long ConnectionCount(const TMemoryBase& list)
 
 } // namespace
 
-TListener::TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames)
-    : m_Settings(settings), m_ServerThreadId(serverThreadId), m_Frames(frames)
+TListener::TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames,
+                     TUpdateInbox* inbox)
+    : m_Settings(settings), m_ServerThreadId(serverThreadId), m_Frames(frames),
+      m_UpdateInbox(inbox)
 {
     InitializeCriticalSection(&m_ConnectionLock);
 }
@@ -218,7 +220,7 @@ void TListener::Admit(SOCKET socket, uint32_t selector)
     EnterCriticalSection(&m_ConnectionLock);
     int index = ListIndex(selector);
     TServerConn* connection =
-        index < 0 ? nullptr : CreateServiceConn(selector, m_Frames, m_ServerThreadId);
+        index < 0 ? nullptr : CreateServiceConn(selector, m_Frames, m_ServerThreadId, m_UpdateInbox);
     TMemoryBase* list = index < 0 ? nullptr : &m_Connections[index];
     if (connection && (ConnectionCount(*list) >= MAX_SERVICE_CONNECTIONS ||
                        !list->AddMemory(sizeof(connection), &connection))) {

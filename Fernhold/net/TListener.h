@@ -13,6 +13,7 @@
 
 class TFrameStore;
 class TServerConn;
+class TUpdateInbox;
 
 // Connections one service takes on one listener: far beyond the one a session uses
 // and the few operators a computer has at a time. Each costs a thread, so a peer that
@@ -27,7 +28,9 @@ public:
     // settings: read for the refusal bit of serverFlags. serverThreadId: where ended
     // service threads post TM_SERVICE_ENDED (0 when nobody reaps, as in tests) and
     // image services TM_CAPTURE. frames: the server's frame store (null: no frames).
-    TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames = nullptr);
+    // inbox: where update requests go (null: they are answered and dropped).
+    TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames = nullptr,
+              TUpdateInbox* inbox = nullptr);
     ~TListener();
 
     // Listens on address:port (both in network byte order) and starts the accept
@@ -75,4 +78,5 @@ private:
     const TFernSettings& m_Settings;
     DWORD m_ServerThreadId;
     TFrameStore* m_Frames;
+    TUpdateInbox* m_UpdateInbox;
 };

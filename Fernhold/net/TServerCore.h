@@ -4,6 +4,7 @@
 #include "net/HostAddresses.h"
 #include "net/TFrameStore.h"
 #include "net/TFernSettings.h"
+#include "net/TUpdateInbox.h"
 #include "net/TWorkerThread.h"
 
 #include <Keelwork/TMemoryBase.h>
@@ -23,8 +24,13 @@ public:
     // Stops the thread if still running and deletes the listeners.
     ~TServerCore();
 
-    // Window that hears UM_ENTRY_CHANGED when the listeners changed (may be null).
-    void SetMainWindow(HWND window) { m_MainWindow = window; }
+    // Window that hears UM_ENTRY_CHANGED when the listeners changed and
+    // UM_UPDATE_REQUESTED when a peer asked for an update (may be null).
+    void SetMainWindow(HWND window)
+    {
+        m_MainWindow = window;
+        m_UpdateInbox.SetMainWindow(window);
+    }
     // Replaces the host-address lookup (by default gethostname/gethostbyname).
     void SetHostLookup(THostLookup lookup) { m_HostLookup = std::move(lookup); }
 
@@ -45,6 +51,8 @@ public:
     // Connections of every service on every listener.
     unsigned long GetConnectionCount();
     TFrameStore& GetFrames() { return m_Frames; }
+    // The address of the last peer that asked this copy to fetch an update.
+    TUpdateInbox& GetUpdateInbox() { return m_UpdateInbox; }
 
 private:
     static void ServerThread(void* owner);
@@ -64,4 +72,5 @@ private:
     std::atomic<HWND> m_MainWindow{nullptr};
     THostLookup m_HostLookup;
     TFrameStore m_Frames;
+    TUpdateInbox m_UpdateInbox;
 };

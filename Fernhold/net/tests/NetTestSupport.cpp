@@ -167,6 +167,16 @@ bool LoopbackClient::Request(uint32_t command, uint32_t length, ReplyHeader& rep
     return ReadReply(reply);
 }
 
+bool LoopbackClient::Send(const void* data, int length)
+{
+    return SendAll(m_Socket, data, length) == length;
+}
+
+bool LoopbackClient::Receive(void* buffer, int length)
+{
+    return RecvAll(m_Socket, buffer, length) == length;
+}
+
 bool LoopbackClient::ReadReply(ReplyHeader& reply)
 {
     return RecvAll(m_Socket, &reply, sizeof(reply)) > 0;

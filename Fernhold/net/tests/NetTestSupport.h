@@ -57,6 +57,10 @@ public:
     // Sends only the header, as a peer announcing a payload it never sends.
     bool SendHeader(uint32_t command, uint32_t length);
     bool ReadReply(ReplyHeader& reply);
+    // Raw bytes both ways, for exchanges the helpers above do not shape (parameters,
+    // go words, bulk data).
+    bool Send(const void* data, int length);
+    bool Receive(void* buffer, int length);
     // True when the server closes the connection within timeoutMs.
     bool WaitClosed(DWORD timeoutMs);
     // Closes without CMD_CLOSE.
