@@ -15,6 +15,8 @@ public:
     // Saves what must be kept, stops the engines and destroys the main window, which
     // ends the message loop. The caller's window is gone when it returns.
     virtual void ShutDown() = 0;
+    // A complete update has arrived: the updater is started when the program ends.
+    virtual void SetUpdatePending(int pending) = 0;
 
 protected:
     ~TAppShell() = default;

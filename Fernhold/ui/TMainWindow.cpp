@@ -3,6 +3,7 @@
 #include "ui/TMainWindow.h"
 
 #include "net/TClientCore.h"
+#include "net/TServerCore.h"
 #include "ui/ProgramResources.h"
 #include "ui/RightsCheck.h"
 #include "ui/SkinStore.h"
@@ -278,15 +279,26 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         RemoveTrayIcon();
         AddTrayIcon();
         return 1;
-    // Wake-up, the dialogs, the wizard and updates arrive with their own parts. Until
+    // Updates: the operator's request, the destination's fetch and its end.
+    case UM_SEND_UPDATE_REQUEST:
+        if (IsOperationAllowed(GetHandle(), GetHandle(), m_Context.shell.GetRights(),
+                               RIGHT_PUSH_UPDATE))
+            m_Context.client.SendUpdateRequest(static_cast<unsigned long>(wParam),
+                                               m_Context.server);
+        return 1;
+    case UM_UPDATE_REQUESTED:
+        m_Context.client.FetchUpdate(m_Context.server.GetUpdateInbox().GetSource());
+        return 1;
+    case UM_UPDATE_RECEIVED:
+        m_Context.shell.SetUpdatePending(1);
+        m_Context.shell.ShutDown(); // this window is gone afterwards
+        return 1;
+    // Wake-up, the dialogs and the wizard arrive with their own parts. Until
     // then these requests are taken and answered 0: nothing happens.
     case UM_WAKE_DESTINATION:
     case UM_SHOW_ABOUT:
     case UM_SHOW_OPTIONS:
     case UM_SHOW_WIZARD:
-    case UM_UPDATE_REQUESTED:
-    case UM_UPDATE_RECEIVED:
-    case UM_SEND_UPDATE_REQUEST:
     case UM_PASSWORD_DIALOG:
         return 1;
     default:

@@ -66,6 +66,7 @@ public:
     uint32_t GetRights() const override { return rights; }
     void SetScreenSize(int, int) override {}
     void ShutDown() override { ++shutDowns; }
+    void SetUpdatePending(int) override {}
 
     std::vector<Posted> Take()
     {
