@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <string>
+
 namespace {
 
 struct PathCase {
@@ -99,6 +103,36 @@ TEST(UpdateDescriptionTest, CountsBeyondTheBoundAreRefused)
     std::string ini = folder.Write("Update.ini", "[UPDATEINFO]\r\nAllFileCount=10000\r\n");
     EXPECT_EQ(IsDescriptionBounded(ini.c_str()), 1);
     EXPECT_EQ(ReadDescriptionVersion((folder.Path() + "missing.ini").c_str()), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// The build's own description beside the test program: every entry passes the rules
+// and names a file that the build put there, so an installed copy can serve it whole.
+TEST(UpdateDescriptionTest, BuiltDescriptionListsEveryShippedFile)
+{
+    char module[MAX_PATH];
+    GetModuleFileNameA(nullptr, module, sizeof(module));
+    std::string bin(module);
+    bin.resize(bin.find_last_of('\\') + 1);
+    std::string ini = bin + "Update.ini";
+    EXPECT_EQ(ReadDescriptionVersion(ini.c_str()), 113u);
+    uint32_t files = ReadFileCount(ini.c_str());
+    EXPECT_GT(files, 5u);
+    bool programListed = false;
+    for (uint32_t i = 0; i < files; ++i) {
+        TString target;
+        TString staged;
+        ASSERT_EQ(ReadFileEntry(ini.c_str(), i, target, staged), 1) << i;
+        std::string name = static_cast<char*>(target);
+        EXPECT_NE(GetFileAttributesA((bin + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
+        EXPECT_EQ(std::string(static_cast<char*>(staged)), "UpdateFiles\\" + name);
+        programListed |= name == "Fernhold.exe";
+    }
+    EXPECT_TRUE(programListed);
+    EXPECT_EQ(IsDescriptionBounded(ini.c_str()), 1);
 }
 
 } // namespace
