@@ -12,6 +12,13 @@
 # pixel, pauses (no frame bytes) and resumes, disconnects (both lists back, every
 # connection closed on both hosts), then connects once more to the destination
 # listed at 0.0.0.0 (found by name) and disconnects again.
+# update: both copies installed as built (with FRNUpdate.exe and their Update.ini); the
+# operator's update command for the destination: at equal versions nothing is fetched
+# and no folder made; with the operator at FileVersion 2 (three listed files, the second
+# missing) and the destination at 1, the destination fetches, shuts down, its updater
+# replaces the first and third files, installs the description, removes the staged
+# files and starts Fernhold.exe again, which listens again; then a description with
+# AllFileCount 0 is installed and the program restarts once more.
 # bench: the two-host figures (tools/bench/twohost-bench.sh): frames shown on the
 # operator's screen from a 1920 x 1080 destination changing every 20 ms, with the
 # frame timer FERN_TWOHOST_INTERVAL ms (default 500), while connected and while paused;
@@ -123,6 +130,7 @@ for name in "$OPERATOR" "$DESTINATION"; do
     cp "$bin"/Fernhold.exe "$bin"/*.dll "$bin"/TwoHostDriver.exe "$bin"/TwoHostRecorder.exe \
         "$work/$name/bin/"
     if [ -d "$bin/Resource" ]; then cp -r "$bin/Resource" "$work/$name/bin/"; fi
+    if [ "$steps" = update ]; then cp "$bin"/FRNUpdate.exe "$bin"/Update.ini "$work/$name/bin/"; fi
 done
 hosts_link "$OPERATOR" "$DESTINATION"
 declare -A SCREEN=([fernhost-a]=1280x1024 [fernhost-b]=1280x1024)
@@ -162,6 +170,11 @@ done
 say "each host reaches the other's events service by name"
 case "$steps" in
 full | bench) ;;
+update)
+    # shellcheck source=tools/twohost/update.sh
+    . "$(dirname "$0")/update.sh"
+    exit 0
+    ;;
 *) exit 0 ;;
 esac
 

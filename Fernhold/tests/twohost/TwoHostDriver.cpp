@@ -126,6 +126,7 @@ int main(int argc, char** argv)
         return TwoHostUi::AwaitPattern(argv[2], atoi(argv[3]), atoi(argv[4]),
                                        POINT{atoi(argv[5]), atoi(argv[6])}, Number(argv[7]));
     if (strcmp(command, "type") == 0 && argc == 3) return TwoHostUi::Type(argv[2]);
+    if (strcmp(command, "update") == 0 && argc == 3) return TwoHostUi::PushUpdate(atoi(argv[2]));
     if (strcmp(command, "frames") == 0 && argc == 3) return TwoHostMeasure::Frames(Number(argv[2]));
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 0), &data) != 0) return 1;

@@ -29,6 +29,11 @@ int AwaitPattern(const char* pane, int width, int height, POINT clip, DWORD seco
 // foreground window, so that its thread's keyboard hook sees them.
 int Type(const char* keys);
 
+// update <row>: the operator's update command for that row of the destination list,
+// sent to the main window as its operation menu sends it (UM_SEND_UPDATE_REQUEST); the
+// main window checks the right and asks the destination, and answers once it has.
+int PushUpdate(int row);
+
 // The reduced pane's window, null (with a message) when it is not there.
 HWND ReducedPane();
 
