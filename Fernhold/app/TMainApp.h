@@ -68,11 +68,11 @@ public:
     const TString& GetMacText(unsigned long index) const override;
     const unsigned char* GetMacAddress(unsigned long index) const;
 
-    // Set when a peer asked this copy to pull an update from that address.
-    sockaddr_in& GetUpdateSourceAddress() { return m_UpdateSourceAddress; }
-    // 1 once a complete update has arrived: the entry point starts the updater.
+    // 1 once a complete update has arrived: the entry point starts the updater. The
+    // address a peer asked this copy to fetch from is kept by the server engine
+    // (TServerCore::GetUpdateInbox), whose service receives it.
     int IsUpdatePending() const { return m_UpdatePending; }
-    void SetUpdatePending(int pending) { m_UpdatePending = pending; }
+    void SetUpdatePending(int pending) override { m_UpdatePending = pending; }
 
 private:
     // Adapter addresses through NetBIOS: one entry per adapter number, whatever the
@@ -94,7 +94,6 @@ private:
     // unsigned char[6]* entries.
     TMemoryBase m_MacBytes;
     TFernSettings m_Settings;
-    sockaddr_in m_UpdateSourceAddress{};
     int m_UpdatePending = 0;
     TUserInfo m_LocalUser;
     TUserInfo m_SystemUser;

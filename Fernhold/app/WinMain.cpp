@@ -6,6 +6,8 @@
 #include "ui/SkinStore.h"
 #include "ui/TFernWndClass.h"
 
+#include <FRNUpdate/StartLog.h>
+
 #include <Keelwork/TobjectBase.h>
 
 #include <commctrl.h>
@@ -37,14 +39,7 @@ void StartUpdater(PROCESS_INFORMATION& updater)
     char commandLine[1] = {'\0'};
     CreateProcessA("FRNUpdate.exe", commandLine, nullptr, nullptr, FALSE,
                    NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED, nullptr, nullptr, &startup, &updater);
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
-                   GetLastError(), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    OutputDebugStringA("CreateProcess");
-    OutputDebugStringA(" : ");
-    OutputDebugStringA(text ? text : "");
-    OutputDebugStringA("\n");
-    LocalFree(text);
+    LogProcessStart();
 }
 
 void DeleteObjects()

@@ -2,6 +2,7 @@
 #include "net/FernServices.h"
 
 #include "net/MacExchange.h"
+#include "net/FernUpdateServices.h"
 #include "net/NetMessages.h"
 #include "net/SocketIo.h"
 #include "net/TFrameStore.h"
@@ -144,21 +145,8 @@ void FernUserInfoServ::ServeMacs()
         EndService();
 }
 
-// Both update services write the same lines.
-FernUpdateServ::FernUpdateServ() { OutputDebugStringA(">>■FERN■<<FernUpdateServ : Start\n"); }
-FernUpdateServ::~FernUpdateServ() { OutputDebugStringA(">>■FERN■<<FernUpdateServ : Exit\n"); }
-
-FernUpdateRequestServ::FernUpdateRequestServ()
-{
-    OutputDebugStringA(">>■FERN■<<FernUpdateServ : Start\n");
-}
-FernUpdateRequestServ::~FernUpdateRequestServ()
-{
-    OutputDebugStringA(">>■FERN■<<FernUpdateServ : Exit\n");
-}
-
 TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId,
-                               const std::vector<MacAddress>* servedMacs)
+                               const std::vector<MacAddress>* servedMacs, TUpdateInbox* inbox)
 {
     switch (selector) {
     case SERVICE_EVENTS:
@@ -170,7 +158,7 @@ TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD ser
     case SERVICE_UPDATE:
         return new FernUpdateServ;
     case SERVICE_UPDATE_REQUEST:
-        return new FernUpdateRequestServ;
+        return new FernUpdateRequestServ(inbox);
     default:
         return nullptr;
     }

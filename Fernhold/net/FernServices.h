@@ -7,6 +7,7 @@
 #include <Keelwork/TMemoryBase.h>
 
 class TFrameStore;
+class TUpdateInbox;
 
 // Each variant writes a debugger line when it is made and when it is deleted. A
 // service answers commands it does not serve yet as unknown (ok 0), which keeps its
@@ -54,20 +55,10 @@ private:
     const std::vector<MacAddress>* m_Served;
 };
 
-class FernUpdateServ : public TServerConn {
-public:
-    FernUpdateServ();
-    ~FernUpdateServ() override;
-};
-
-class FernUpdateRequestServ : public TServerConn {
-public:
-    FernUpdateRequestServ();
-    ~FernUpdateRequestServ() override;
-};
-
 // A new, not yet started connection object for the selector; null for a selector
 // that no service has (3, 4 and every unknown value). frames and serverThreadId go
-// to the image service, servedMacs to the MAC service.
+// to the image service, servedMacs to the MAC service, inbox to the update-request service
+// (the update services are in FernUpdateServices.h).
 TServerConn* CreateServiceConn(uint32_t selector, TFrameStore* frames, DWORD serverThreadId,
-                               const std::vector<MacAddress>* servedMacs);
+                               const std::vector<MacAddress>* servedMacs = nullptr,
+                               TUpdateInbox* inbox = nullptr);

@@ -7,6 +7,8 @@
 #include "net/TEventLink.h"
 #include "net/TImageLink.h"
 #include "net/WakeOnLan.h"
+#include "net/TUpdateLink.h"
+#include "net/TUpdateRequestLink.h"
 #include "net/MainWindowMessages.h"
 
 #include <commdlg.h>
@@ -82,6 +84,7 @@ TClientCore::~TClientCore()
 {
     Stop();
     DeleteLinks();
+    delete m_UpdateLink.exchange(nullptr);
     DeleteCriticalSection(&m_ListLock);
 }
 
@@ -117,6 +120,7 @@ int TClientCore::Handle(const MSG& message)
     switch (message.message) {
     case TM_QUIT:
         DeleteLinks();
+        delete m_UpdateLink.exchange(nullptr);
         return 0;
     case TM_CONNECT:
         if (!Connect(static_cast<unsigned long>(message.wParam))) {
@@ -307,13 +311,16 @@ int TClientCore::ChooseListFile(bool save, char (&path)[MAX_PATH])
     dialog.nMaxFileTitle = MAX_PATH;
     dialog.lpstrInitialDir = length ? folder : nullptr;
     dialog.lpstrDefExt = "clf";
+    // Every relative path of the program (options, update files, the updater) counts on
+    // the program folder staying the current directory.
+    dialog.Flags = OFN_NOCHANGEDIR;
     TModalLoopGuard keepMessages;
     if (save) {
-        dialog.Flags =
+        dialog.Flags |=
             OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT | OFN_CREATEPROMPT;
         return GetSaveFileNameA(&dialog) != 0;
     }
-    dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT;
+    dialog.Flags |= OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXTENSIONDIFFERENT;
     return GetOpenFileNameA(&dialog) != 0;
 }
 
@@ -424,6 +431,36 @@ void TClientCore::Disconnect()
     m_Image.Reset();
     SendStatus(TEXT_EMPTY, STATUS_PRIORITY_RESET);
     SendConnectEvent(CONNECT_EVENT_IDLE);
+}
+
+// ---- Updates -------------------------------------------------------------------------
+
+int TClientCore::FetchUpdate(const sockaddr_in& source)
+{
+    delete m_UpdateLink.exchange(nullptr);
+    TUpdateLink* link = new TUpdateLink(m_Settings, GetThreadId(), m_MainWindow.load());
+    if (!link->Connect(source)) {
+        delete link;
+        return 0;
+    }
+    m_UpdateLink = link;
+    PostThreadMessageA(link->GetThreadId(), TM_UPDATE_START, 0, 0);
+    return 1;
+}
+
+int TClientCore::SendUpdateRequest(unsigned long index, TServerCore& server)
+{
+    LockList();
+    TDestination* destination = GetDestination(index);
+    TUpdateRequestLink link(m_Settings, server, GetThreadId());
+    int sent = destination && destination->liveAddress.sin_addr.s_addr != 0 &&
+               link.Connect(destination->liveAddress);
+    if (sent) {
+        PostThreadMessageA(link.GetThreadId(), TM_SEND_UPDATE_REQUEST, 0, 0);
+        link.WaitUntilEnded();
+    }
+    UnlockList();
+    return sent;
 }
 
 // ---- Background search ---------------------------------------------------------------

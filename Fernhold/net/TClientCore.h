@@ -16,6 +16,8 @@
 
 class TEventLink;
 class TImageLink;
+class TServerCore;
+class TUpdateLink;
 
 // Owned by the application object. The main window reaches the client thread by posting
 // the TM_ client messages to GetThreadId(); the engine answers with UM_ messages sent
@@ -102,6 +104,15 @@ public:
     // list lock, which the search takes at its end.
     void StartWake(unsigned long index);
 
+    // Main thread, UM_UPDATE_REQUESTED: stops and deletes the fetch under way, if any,
+    // connects a new update link to source and sets it going. 1 when it is connected.
+    int FetchUpdate(const sockaddr_in& source);
+    // Main thread, UM_SEND_UPDATE_REQUEST once the right is granted: under the list
+    // lock, asks the destination at index to fetch an update from the first listener of
+    // server, and returns when that exchange has ended (bounded by the link's reply
+    // time-out). 1 when the request was sent.
+    int SendUpdateRequest(unsigned long index, TServerCore& server);
+
 private:
     static void ClientThread(void* owner);
     void Run();
@@ -132,6 +143,8 @@ private:
     TMemoryBase m_Destinations;
     std::atomic<TEventLink*> m_EventLink{nullptr};
     std::atomic<TImageLink*> m_ImageLink{nullptr};
+    // Lives across sessions: a session's connect or disconnect leaves the fetch alone.
+    std::atomic<TUpdateLink*> m_UpdateLink{nullptr};
     TWorkerThread m_Thread;
     std::atomic<long> m_Selected{-1};
     // Last record id given out; guarded by the list lock.

@@ -74,7 +74,8 @@ void TClientLink::Run()
         TWorkerThread::TakeMessage(message, &m_Idle);
         if (message.message == TM_QUIT) break;
         // While the session is paused, work that arrives is dropped, not queued.
-        if (!(m_Settings.displayFlags.load() & DISPLAY_STATE_PAUSED)) Handle(message);
+        if (!FollowsSessionPause() || !(m_Settings.displayFlags.load() & DISPLAY_STATE_PAUSED))
+            Handle(message);
     }
     Close();
     // Closed by the destructor (or by Stop), never here: Stop may reach for it meanwhile.

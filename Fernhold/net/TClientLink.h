@@ -44,6 +44,8 @@ public:
 
     DWORD GetThreadId() const { return m_Thread.GetId(); }
     int IsRunning() const { return m_Thread.IsRunning(); }
+    // Waits without limit for a link thread that ends itself after its one piece of work.
+    void WaitUntilEnded() { m_Thread.Join(INFINITE); }
     // 1 while the link thread waits for work; read without a lock by the main window.
     int IsIdle() const { return m_Idle.load(); }
 
@@ -53,6 +55,9 @@ protected:
     // or 0 when the connection broke or the payload exceeds MAX_STORED_PAYLOAD (no
     // server stores more; nothing is sent).
     int Exchange(const PacketHeader& header, const void* payload, ReplyHeader& reply);
+
+    // 1 for the session's links, whose work is dropped while the session is paused.
+    virtual bool FollowsSessionPause() const { return true; }
 
     // Read by the link thread; closed from outside only by Stop, after its grace.
     std::atomic<SOCKET> m_Socket{INVALID_SOCKET};

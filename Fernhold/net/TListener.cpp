@@ -43,10 +43,10 @@ unsigned long ConnectionCount(const TMemoryBase& list)
 } // namespace
 
 TListener::TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames,
-                     const std::vector<MacAddress>* servedMacs)
+                     const std::vector<MacAddress>* servedMacs, TUpdateInbox* inbox)
     : m_FreeSlots(CreateSemaphoreA(nullptr, MAX_PENDING_SELECTORS, MAX_PENDING_SELECTORS, nullptr)),
       m_Settings(settings), m_ServerThreadId(serverThreadId), m_Frames(frames),
-      m_ServedMacs(servedMacs)
+      m_ServedMacs(servedMacs), m_UpdateInbox(inbox)
 {
     InitializeCriticalSection(&m_ConnectionLock);
     for (SelectorSlot& slot : m_Slots)
@@ -284,7 +284,8 @@ void TListener::Admit(SOCKET socket, uint32_t selector)
     EnterCriticalSection(&m_ConnectionLock);
     int index = m_Stopping.load() ? -1 : ListIndex(selector);
     TServerConn* connection =
-        index < 0 ? nullptr : CreateServiceConn(selector, m_Frames, m_ServerThreadId, m_ServedMacs);
+        index < 0 ? nullptr
+                  : CreateServiceConn(selector, m_Frames, m_ServerThreadId, m_ServedMacs, m_UpdateInbox);
     TMemoryBase* list = index < 0 ? nullptr : &m_Connections[index];
     if (connection && (ConnectionCount(*list) >= MAX_SERVICE_CONNECTIONS ||
                        !list->AddMemory(sizeof(connection), &connection))) {

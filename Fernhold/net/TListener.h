@@ -14,6 +14,7 @@
 
 class TFrameStore;
 class TServerConn;
+class TUpdateInbox;
 
 // Connections one service takes on one listener: far beyond the one a session uses
 // and the few operators a computer has at a time. Each costs a thread, so a peer that
@@ -33,10 +34,10 @@ public:
     // settings: read for the refusal bit of serverFlags. serverThreadId: where ended
     // service threads post TM_SERVICE_ENDED (0 when nobody reaps, as in tests) and
     // image services TM_CAPTURE. frames: the server's frame store (null: no frames).
-    // servedMacs: the addresses the MAC service serves (null: none), unchanged while
-    // the listener lives.
+    // servedMacs: the addresses the MAC service serves (null: none), unchanged while the
+    // listener lives; inbox: where update requests go (null: answered and dropped).
     TListener(const TFernSettings& settings, DWORD serverThreadId, TFrameStore* frames = nullptr,
-              const std::vector<MacAddress>* servedMacs = nullptr);
+              const std::vector<MacAddress>* servedMacs = nullptr, TUpdateInbox* inbox = nullptr);
     ~TListener();
 
     // Listens on address:port (both in network byte order) and starts the accept
@@ -109,4 +110,5 @@ private:
     DWORD m_ServerThreadId;
     TFrameStore* m_Frames;
     const std::vector<MacAddress>* m_ServedMacs;
+    TUpdateInbox* m_UpdateInbox;
 };

@@ -80,7 +80,8 @@ void TServerCore::RefreshListeners()
         for (unsigned long i = 0; i < ListenerCount(m_Listeners) && !bound; ++i)
             bound = ListenerAt(m_Listeners, i)->GetBoundAddress().sin_addr.s_addr == address;
         if (bound) continue;
-        TListener* listener = new TListener(m_Settings, m_Thread.GetId(), &m_Frames, &m_ServedMacs);
+        TListener* listener = new TListener(m_Settings, m_Thread.GetId(), &m_Frames, &m_ServedMacs,
+                                            &m_UpdateInbox);
         if (!m_Listeners.AddMemory(sizeof(listener), &listener)) {
             delete listener;
             continue;

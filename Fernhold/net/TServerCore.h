@@ -5,6 +5,7 @@
 #include "net/MacAddressQuery.h"
 #include "net/TFrameStore.h"
 #include "net/TFernSettings.h"
+#include "net/TUpdateInbox.h"
 #include "net/TWorkerThread.h"
 
 #include <Keelwork/TMemoryBase.h>
@@ -24,8 +25,13 @@ public:
     // Stops the thread if still running and deletes the listeners.
     ~TServerCore();
 
-    // Window that hears UM_ENTRY_CHANGED when the listeners changed (may be null).
-    void SetMainWindow(HWND window) { m_MainWindow = window; }
+    // Window that hears UM_ENTRY_CHANGED when the listeners changed and
+    // UM_UPDATE_REQUESTED when a peer asked for an update (may be null).
+    void SetMainWindow(HWND window)
+    {
+        m_MainWindow = window;
+        m_UpdateInbox.SetMainWindow(window);
+    }
     // Replaces the host-address lookup (by default gethostname/gethostbyname).
     void SetHostLookup(THostLookup lookup) { m_HostLookup = std::move(lookup); }
     // The addresses the MAC service serves; set before Start, since the service
@@ -49,6 +55,8 @@ public:
     // Connections of every service on every listener.
     unsigned long GetConnectionCount();
     TFrameStore& GetFrames() { return m_Frames; }
+    // The address of the last peer that asked this copy to fetch an update.
+    TUpdateInbox& GetUpdateInbox() { return m_UpdateInbox; }
 
 private:
     static void ServerThread(void* owner);
@@ -69,4 +77,5 @@ private:
     THostLookup m_HostLookup;
     TFrameStore m_Frames;
     std::vector<MacAddress> m_ServedMacs;
+    TUpdateInbox m_UpdateInbox;
 };

@@ -25,6 +25,8 @@ public:
     // Saves what must be kept, stops the engines and destroys the main window, which
     // ends the message loop. The caller's window is gone when it returns.
     virtual void ShutDown() = 0;
+    // A complete update has arrived: the updater is started when the program ends.
+    virtual void SetUpdatePending(int pending) = 0;
 
     // The local user information's texts and rights.
     virtual void GetUserCredentials(TUserCredentials& out) const = 0;

@@ -5,6 +5,7 @@
 #include "net/TClientCore.h"
 #include "ui/AboutDialog.h"
 #include "ui/AdministratorDialogs.h"
+#include "net/TServerCore.h"
 #include "ui/ProgramResources.h"
 #include "ui/RightsCheck.h"
 #include "ui/TAddWizard.h"
@@ -318,11 +319,19 @@ int TMainWindow::OnHubMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         RemoveTrayIcon();
         AddTrayIcon();
         return 1;
-    // Updates arrive with their own part. Until then these requests are taken and
-    // answered 0: nothing happens.
-    case UM_UPDATE_REQUESTED:
-    case UM_UPDATE_RECEIVED:
+    // Updates: the operator's request, the destination's fetch and its end.
     case UM_SEND_UPDATE_REQUEST:
+        if (IsOperationAllowed(GetHandle(), GetHandle(), m_Context.shell.GetRights(),
+                               RIGHT_PUSH_UPDATE))
+            m_Context.client.SendUpdateRequest(static_cast<unsigned long>(wParam),
+                                               m_Context.server);
+        return 1;
+    case UM_UPDATE_REQUESTED:
+        m_Context.client.FetchUpdate(m_Context.server.GetUpdateInbox().GetSource());
+        return 1;
+    case UM_UPDATE_RECEIVED:
+        m_Context.shell.SetUpdatePending(1);
+        m_Context.shell.ShutDown(); // this window is gone afterwards
         return 1;
     default:
         return 0;

@@ -2,7 +2,7 @@
 # Two copies of Fernhold.exe on two test hosts joined by a veth pair: host "fernhost-a"
 # (10.254.0.1, the operator) and host "fernhost-b" (10.254.0.2, the destination), each
 # with its own Xvfb, Wine prefix, wineserver and program folder, both on port 5483.
-#   run.sh <bin folder> <work folder> harness|full|bench|demo|soak
+#   run.sh <bin folder> <work folder> harness|full|bench|demo|soak|update
 # harness: both copies listen on their host's address and each reaches the other's
 # events service across the veth by name.
 # full: also works the operator's copy through its windows with real input on its
@@ -12,6 +12,13 @@
 # pixel, pauses (no frame bytes) and resumes, disconnects (both lists back, every
 # connection closed on both hosts), then connects once more to the destination
 # listed at 0.0.0.0 (found by name) and disconnects again.
+# update: both copies installed as built (with FRNUpdate.exe and their Update.ini); the
+# operator's update command for the destination: at equal versions nothing is fetched
+# and no folder made; with the operator at FileVersion 2 (three listed files, the second
+# missing) and the destination at 1, the destination fetches, shuts down, its updater
+# replaces the first and third files, installs the description, removes the staged
+# files and starts Fernhold.exe again, which listens again; then a description with
+# AllFileCount 0 is installed and the program restarts once more.
 # bench: the two-host figures (tools/bench/twohost-bench.sh): frames shown on the
 # operator's screen from a 1920 x 1080 destination changing every 20 ms, with the
 # frame timer FERN_TWOHOST_INTERVAL ms (default 500), while connected and while paused;
@@ -128,6 +135,7 @@ for name in "$OPERATOR" "$DESTINATION"; do
         "$work/$name/bin/"
     if [ "$steps" = demo ]; then cp "$bin"/WindowShot.exe "$work/$name/bin/"; fi
     if [ -d "$bin/Resource" ]; then cp -r "$bin/Resource" "$work/$name/bin/"; fi
+    if [ "$steps" = update ]; then cp "$bin"/FRNUpdate.exe "$bin"/Update.ini "$work/$name/bin/"; fi
 done
 hosts_link "$OPERATOR" "$DESTINATION"
 declare -A SCREEN=([fernhost-a]=1280x1024 [fernhost-b]=1280x1024)
@@ -168,6 +176,11 @@ done
 say "each host reaches the other's events service by name"
 case "$steps" in
 full | bench | demo | soak) ;;
+update)
+    # shellcheck source=tools/twohost/update.sh
+    . "$(dirname "$0")/update.sh"
+    exit 0
+    ;;
 *) exit 0 ;;
 esac
 

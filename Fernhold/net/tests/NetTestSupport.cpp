@@ -176,12 +176,12 @@ bool LoopbackClient::SendGoWord(uint32_t word) { return ::SendWord(m_Socket, wor
 
 bool LoopbackClient::SendBytes(const void* data, int length)
 {
-    return SendAll(m_Socket, data, length) > 0;
+    return SendAll(m_Socket, data, length) == length;
 }
 
 bool LoopbackClient::Receive(void* buffer, int length)
 {
-    return RecvAll(m_Socket, buffer, length) > 0;
+    return RecvAll(m_Socket, buffer, length) == length;
 }
 
 bool LoopbackClient::WaitClosed(DWORD timeoutMs)

@@ -159,6 +159,7 @@ int main(int argc, char** argv)
     if (strcmp(command, "macs") == 0 && argc == 4) return PrintMacs(argv[2], argv[3]);
     if (strcmp(command, "wizard") == 0 && argc == 4)
         return TwoHostWizard::RegisterBySweep(argv[2], Number(argv[3]));
+    if (strcmp(command, "update") == 0 && argc == 3) return TwoHostUi::PushUpdate(atoi(argv[2]));
     if (strcmp(command, "frames") == 0 && argc == 3) return TwoHostMeasure::Frames(Number(argv[2]));
     if (strcmp(command, "resources") == 0 && argc == 3) return TwoHostSoak::Resources(argv[2]);
     if (strcmp(command, "quit") == 0 && argc == 3) return TwoHostSoak::Quit(Number(argv[2]));

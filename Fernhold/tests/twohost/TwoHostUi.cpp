@@ -3,6 +3,7 @@
 #include "TwoHostUi.h"
 
 #include "TwoHostPattern.h"
+#include "net/MainWindowMessages.h"
 #include "ui/tests/TScreenShot.h"
 
 #include <commctrl.h>
@@ -386,6 +387,19 @@ int Type(const char* keys)
         Sleep(50);
     }
     printf("typed %s\n", keys);
+    return 0;
+}
+
+int PushUpdate(int row)
+{
+    HWND main = MainWindow();
+    if (!main) return 1;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(main, UM_SEND_UPDATE_REQUEST, static_cast<WPARAM>(row), 0, SMTO_NORMAL,
+                             30000, &answer)) {
+        fprintf(stderr, "the main window did not take the update command\n");
+        return 1;
+    }
     return 0;
 }
 

@@ -33,6 +33,10 @@ int Type(const char* keys);
 
 // Polls done every 100 ms; false when it has not come true within seconds.
 bool WaitFor(const std::function<bool()>& done, DWORD seconds);
+// update <row>: the operator's update command for that row of the destination list,
+// sent to the main window as its operation menu sends it (UM_SEND_UPDATE_REQUEST); the
+// main window checks the right and asks the destination, and answers once it has.
+int PushUpdate(int row);
 
 // The reduced pane's window, null (with a message) when it is not there.
 HWND ReducedPane();

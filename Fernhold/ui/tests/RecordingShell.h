@@ -33,10 +33,12 @@ public:
     }
     unsigned long GetMacCount() const override { return static_cast<unsigned long>(macs.size()); }
     const TString& GetMacText(unsigned long index) const override { return macs[index]; }
+    void SetUpdatePending(int pending) override { updatePending = pending; }
 
     uint32_t rights = 0xFFFFFFFF;
     int shutDowns = 0;
     TUserCredentials user;
     int saves = 0;
     std::vector<TString> macs;
+    int updatePending = 0;
 };

@@ -1,0 +1,26 @@
+# Writes the update description of the program as built: its FileVersion and every
+# shipped file, each staged under UpdateFiles by the fetching copy.
+# Inputs: OUTPUT (the file), VERSION (integer), FILES (;-list of paths relative to the
+# program folder, '/' separated), FOLDERS (;-list of folders the updater creates).
+set(text "[UPDATEINFO]\r\nFileVersion=${VERSION}\r\n")
+list(LENGTH FILES file_count)
+list(LENGTH FOLDERS folder_count)
+string(APPEND text "AllFileCount=${file_count}\r\nAllFolderCount=${folder_count}\r\n")
+set(targets "[DESFILE]\r\n")
+set(staged "[SRCFILE]\r\n")
+set(index 0)
+foreach(file IN LISTS FILES)
+    string(REPLACE "/" "\\" path "${file}")
+    string(APPEND targets "FILE_${index}=${path}\r\n")
+    string(APPEND staged "FILE_${index}=UpdateFiles\\${path}\r\n")
+    math(EXPR index "${index} + 1")
+endforeach()
+set(folders "[FOLDER]\r\n")
+set(index 0)
+foreach(folder IN LISTS FOLDERS)
+    string(REPLACE "/" "\\" path "${folder}")
+    string(APPEND folders "FOLDER_${index}=${path}\r\n")
+    math(EXPR index "${index} + 1")
+endforeach()
+file(WRITE "${OUTPUT}.new" "${text}${targets}${staged}${folders}")
+file(RENAME "${OUTPUT}.new" "${OUTPUT}")
