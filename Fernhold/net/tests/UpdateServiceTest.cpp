@@ -81,7 +81,7 @@ protected:
     char m_Previous[MAX_PATH] = "";
     TFernSettings m_Settings;
     TUpdateInbox m_Inbox;
-    TListener m_Listener{m_Settings, 0, nullptr, &m_Inbox};
+    TListener m_Listener{m_Settings, 0, nullptr, nullptr, &m_Inbox};
     uint16_t m_Port = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "net/TDestination.h"
 #include "net/tests/NetTestSupport.h"
 #include "ui/RightsCheck.h"
+#include "ui/tests/DialogPerson.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +42,6 @@ std::string TakeOneRequest(SOCKET listening, DWORD waitMs)
     return payload;
 }
 
-LRESULT AdministratorAgrees(HWND) { return 1; }
-
 TEST(MainWindowUpdateTest, UpdateCommandAsksTheDestinationOnlyWithTheRight)
 {
     MainWindowHarness harness;
@@ -64,17 +63,19 @@ TEST(MainWindowUpdateTest, UpdateCommandAsksTheDestinationOnlyWithTheRight)
         {RIGHT_CONNECT, false, false},
         {0, true, true},
     };
+    TestAdministrator administrator; // the shell's empty name and password when agreeing
     for (const auto& c : cases) {
         harness.shell.rights = c.rights;
-        AuthenticateHandler previous =
-            SetAuthenticateHandler(c.administratorAgrees ? AdministratorAgrees : nullptr);
+        if (c.administratorAgrees)
+            administrator.Accept("", "");
+        else
+            administrator.Refuse();
         SOCKET listening = ListenOnLoopback(27832);
         std::string request;
         std::thread destinationSide([&] { request = TakeOneRequest(listening, 3000); });
         SendMessageA(harness.Handle(), UM_SEND_UPDATE_REQUEST, 0, 0);
         destinationSide.join();
         closesocket(listening);
-        SetAuthenticateHandler(previous);
         ASSERT_EQ(request.size(), c.sent ? sizeof(offered) : 0u) << std::hex << c.rights;
         if (c.sent) {
             EXPECT_EQ(memcmp(request.data(), &offered, sizeof(offered)), 0);
