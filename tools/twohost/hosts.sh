@@ -39,7 +39,7 @@ hosts_begin() {
     mkdir -p "$host_work/tools"
     touch "$host_work/.twohost"
     cp "$twohost_root/tools/with-wine.sh" "$twohost_dir/session.sh" "$twohost_dir/display.sh" \
-        "$host_work/tools/"
+        "$twohost_dir/wake-capture.py" "$host_work/tools/"
 }
 
 # host_up <name> <address> <hosts file> <Wine prefix to copy or "">

@@ -11,7 +11,10 @@
 # the destination, types keys that arrive there, shows the full-size view pixel for
 # pixel, pauses (no frame bytes) and resumes, disconnects (both lists back, every
 # connection closed on both hosts), then connects once more to the destination
-# listed at 0.0.0.0 (found by name) and disconnects again.
+# listed at 0.0.0.0 (found by name) and disconnects again; registers the destination
+# through the wizard's automatic entry with the MAC addresses it serves, wakes it twice
+# (the second behind the notice; the magic packets captured on the destination's veth)
+# and quits, its saved list keeping those addresses.
 # update: both copies installed as built (with FRNUpdate.exe and their Update.ini); the
 # operator's update command for the destination: at equal versions nothing is fetched
 # and no folder made; with the operator at FileVersion 2 (three listed files, the second
@@ -138,6 +141,16 @@ for name in "$OPERATOR" "$DESTINATION"; do
     if [ "$steps" = update ]; then cp "$bin"/FRNUpdate.exe "$bin"/Update.ini "$work/$name/bin/"; fi
 done
 hosts_link "$OPERATOR" "$DESTINATION"
+# For the wake step the destination has a second adapter, whose MAC address it serves
+# beside its veth's (the program lists adapters that hold an IPv4 address), and the
+# operator's limited broadcast leaves by its veth.
+readonly SECOND_MAC=02:fe:00:00:77:02
+if [ "$steps" = full ]; then
+    host_run "$DESTINATION" 10 sh -c "ip link add veth-second address $SECOND_MAC type veth \
+        peer name veth-second-p && ip addr add 10.254.7.2/24 dev veth-second && \
+        ip link set veth-second up && ip link set veth-second-p up"
+    host_run "$OPERATOR" 10 ip route add 255.255.255.255/32 dev "veth-$OPERATOR"
+fi
 declare -A SCREEN=([fernhost-a]=1280x1024 [fernhost-b]=1280x1024)
 [ "$steps" = bench ] && SCREEN[$DESTINATION]=1920x1080
 for name in "$OPERATOR" "$DESTINATION"; do
@@ -359,14 +372,50 @@ disconnect
 
 # 8. the wizard's automatic entry finds the destination by name across the veth (the sweep
 # visits the operator's own /24 only), registers it with the MAC addresses it serves, and the
-# operator's list shows it; the operator then ends as at a session's end, and the list it
-# saves keeps those addresses.
-driver "$OPERATOR" 120 wizard "$DESTINATION" 30 || fail "the wizard did not register $DESTINATION"
-operator_ended() { ! listening "$OPERATOR"; }
-wait_until 30 "Fernhold.exe on $OPERATOR ended" operator_ended
+# operator's list shows it.
+capture_log="$work/$DESTINATION/wake.log"
+host_spawn "$DESTINATION" "$capture_log" /usr/bin/python3 "$work/tools/wake-capture.py" \
+    "veth-$DESTINATION" "$limit"
+wait_until 15 "the capture on $DESTINATION's veth is open" grep -q '^ready' "$capture_log"
+registered=$(driver "$OPERATOR" 120 wizard "$DESTINATION" 30 | tr -d '\r') ||
+    fail "the wizard did not register $DESTINATION"
+printf '%s\n' "$registered"
+row=$(sed -n "s/^registered $DESTINATION as row //p" <<<"$registered")
+[ -n "$row" ] || fail "the wizard named no row"
+
+# 9. the wake command for that row: one magic packet per stored MAC address to the limited
+# broadcast, 2000 ms apart, seen on the destination's side of the veth. A second wake while
+# the first still sends waits behind the "please wait" notice, then sends its own.
+macs_of_destination() {
+    host_run "$DESTINATION" 10 ip -o link show "$1" | grep -o 'link/ether [0-9a-f:]*' | cut -d' ' -f2
+}
+served=("$(macs_of_destination "veth-$DESTINATION")" "$SECOND_MAC")
+[ -n "${served[0]}" ] || fail "$DESTINATION's veth has no MAC address"
+packets() { [ "$(grep -c '^wake' "$capture_log" || true)" -ge "$1" ]; }
+driver "$OPERATOR" 15 wake "$row" 10 || fail "cannot send the wake command"
+wait_until 15 "the first magic packet on $DESTINATION" packets 1
+driver "$OPERATOR" 30 wake "$row" notice 20 || fail "the second wake did not wait behind the notice"
+wait_until 20 "both wakes' magic packets on $DESTINATION" packets 4
+mapfile -t wakes < <(grep '^wake' "$capture_log")
+[ "${#wakes[@]}" -eq 4 ] || fail "more magic packets than MAC addresses: ${wakes[*]}"
+read -r _ at0 mac0 port _ <<<"${wakes[0]}"
+read -r _ at1 mac1 _ <<<"${wakes[1]}"
+read -r _ at2 mac2 _ <<<"${wakes[2]}"
+read -r _ at3 mac3 _ <<<"${wakes[3]}"
+[ "$mac0 $mac1" = "${served[0]} ${served[1]}" ] || [ "$mac0 $mac1" = "${served[1]} ${served[0]}" ] ||
+    fail "the magic packets wake $mac0 and $mac1, not ${served[*]}"
+[ "$mac2 $mac3" = "$mac0 $mac1" ] || fail "the second wake woke $mac2 and $mac3"
+gap() { (($2 - $1 >= 1800 && $2 - $1 <= 3500)) || fail "$3: $(($2 - $1)) ms, not about 2000"; }
+gap "$at0" "$at1" "between the first wake's packets"
+gap "$at2" "$at3" "between the second wake's packets"
+((at2 - at1 >= 1800)) || fail "the second wake began $((at2 - at1)) ms after the first one's last packet"
+say "wake: magic packets for ${served[*]} (UDP port $port) at $at0, $at1 ms; after the notice at $at2, $at3 ms"
+
+# 10. the operator quits; the list it saves keeps the MAC addresses the wizard fetched.
+driver "$OPERATOR" 60 quit 30 || fail "the operator did not quit"
 kept=$(driver "$OPERATOR" 30 macs "$(winpath "$work/$OPERATOR/bin/default.clf")" "$DESTINATION") ||
     fail "the operator's saved list keeps no MAC address of $DESTINATION"
-served=$(host_run "$DESTINATION" 10 ip -o link show | grep -o 'link/ether [0-9a-f:]*' | head -n 1 | cut -d' ' -f2)
-[ -n "$served" ] || fail "$DESTINATION has no MAC address"
-grep -qi "$served" <<<"$kept" || fail "the operator keeps $kept, not $DESTINATION's $served"
-say "the wizard registered $DESTINATION with the MAC address it serves, $served"
+for mac in "${served[@]}"; do
+    grep -qi "$mac" <<<"$kept" || fail "the operator keeps $kept, not $DESTINATION's $mac"
+done
+say "the wizard registered $DESTINATION with the MAC addresses it serves, ${served[*]}"

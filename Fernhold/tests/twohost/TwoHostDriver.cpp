@@ -113,7 +113,8 @@ int Usage()
             "<seconds> | type <keys> | frames <seconds> | events <name> <port> <seconds> | "
             "echo <port> <seconds> | bare <name> <port> <seconds> | wizard <name> <seconds> | "
             "macs <file> <name> | resources <program.exe> | quit <seconds> | second <name> "
-            "<port> <seconds> | resolution <width> <height>\n");
+            "<port> <seconds> | resolution <width> <height> | update <row> | wake <row> [notice] "
+            "<seconds>\n");
     return 2;
 }
 
@@ -160,6 +161,10 @@ int main(int argc, char** argv)
     if (strcmp(command, "wizard") == 0 && argc == 4)
         return TwoHostWizard::RegisterBySweep(argv[2], Number(argv[3]));
     if (strcmp(command, "update") == 0 && argc == 3) return TwoHostUi::PushUpdate(atoi(argv[2]));
+    if (strcmp(command, "wake") == 0 && argc == 4)
+        return TwoHostUi::Wake(atoi(argv[2]), false, Number(argv[3]));
+    if (strcmp(command, "wake") == 0 && argc == 5 && strcmp(argv[3], "notice") == 0)
+        return TwoHostUi::Wake(atoi(argv[2]), true, Number(argv[4]));
     if (strcmp(command, "frames") == 0 && argc == 3) return TwoHostMeasure::Frames(Number(argv[2]));
     if (strcmp(command, "resources") == 0 && argc == 3) return TwoHostSoak::Resources(argv[2]);
     if (strcmp(command, "quit") == 0 && argc == 3) return TwoHostSoak::Quit(Number(argv[2]));

@@ -4,6 +4,8 @@
 
 #include "TwoHostPattern.h"
 #include "net/MainWindowMessages.h"
+#include "ui/DestinationTexts.h"
+#include "ui/ProgramResources.h"
 #include "ui/tests/TScreenShot.h"
 
 #include <commctrl.h>
@@ -398,6 +400,46 @@ int PushUpdate(int row)
     if (!SendMessageTimeoutA(main, UM_SEND_UPDATE_REQUEST, static_cast<WPARAM>(row), 0, SMTO_NORMAL,
                              30000, &answer)) {
         fprintf(stderr, "the main window did not take the update command\n");
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+
+// The "please wait" notice owned by the main window, null while none is shown.
+HWND WaitNotice(HWND main)
+{
+    for (HWND dialog = FindWindowExA(nullptr, nullptr, "#32770", nullptr); dialog;
+         dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) {
+        char text[256] = {};
+        if (GetWindow(dialog, GW_OWNER) != main || !IsWindowVisible(dialog)) continue;
+        GetDlgItemTextA(dialog, IDC_WAIT_TEXT, text, sizeof(text));
+        if (strcmp(text, WAIT_NOTICE_TEXT) == 0) return dialog;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int Wake(int row, bool notice, DWORD seconds)
+{
+    HWND main = MainWindow();
+    if (!main) return 1;
+    // Posted, as the operation menu posts it: the main window may wait behind the notice.
+    if (!PostMessageA(main, UM_WAKE_DESTINATION, static_cast<WPARAM>(row), 0)) {
+        fprintf(stderr, "cannot post the wake command\n");
+        return 1;
+    }
+    if (!notice) return 0;
+    HWND shown = nullptr;
+    if (!WaitFor([&] { return (shown = WaitNotice(main)) != nullptr; }, seconds)) {
+        fprintf(stderr, "the wake command showed no notice\n");
+        return 1;
+    }
+    printf("the notice is shown\n");
+    if (!WaitFor([&] { return !IsWindow(shown); }, seconds)) {
+        fprintf(stderr, "the notice stayed for %lu s\n", seconds);
         return 1;
     }
     return 0;

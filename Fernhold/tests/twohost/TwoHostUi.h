@@ -37,6 +37,10 @@ bool WaitFor(const std::function<bool()>& done, DWORD seconds);
 // sent to the main window as its operation menu sends it (UM_SEND_UPDATE_REQUEST); the
 // main window checks the right and asks the destination, and answers once it has.
 int PushUpdate(int row);
+// wake <row> [notice] <seconds>: the operator's wake command for that row, posted to the
+// main window as its operation menu posts it. With notice, the "please wait" notice must
+// come (another worker of that destination still runs) and go within the seconds.
+int Wake(int row, bool notice, DWORD seconds);
 
 // The reduced pane's window, null (with a message) when it is not there.
 HWND ReducedPane();

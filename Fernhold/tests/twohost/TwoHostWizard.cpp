@@ -143,9 +143,6 @@ int RegisterBySweep(const char* name, DWORD seconds)
     printf("registered %s as row %d\n", name, before);
     Click(IDD_WIZARD_PROGRESS, IDC_WIZARD_STOP);
     if (!WaitFor([] { return !Wizard(); }, seconds)) return Fail("the wizard did not close");
-    // The program ends as at a session's end, saving its list, which then shows the record.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, seconds * 1000, &answer);
     return 0;
 }
 

@@ -8,9 +8,9 @@ namespace TwoHostWizard {
 
 // wizard <name> <seconds>: opens the operator's wizard, chooses the automatic entry alone,
 // waits for the sweep, checks the one computer it found (which must be named name), registers
-// it by name with its MAC addresses and waits until the main window's list shows one more
-// row with that name; then ends the program as a session's end does (its list is saved).
-// 0 done, 1 failed (the reason on standard error).
+// it by name with its MAC addresses, waits until the main window's list shows one more
+// row with that name ("registered <name> as row <row>" on standard output) and closes the
+// wizard. 0 done, 1 failed (the reason on standard error).
 int RegisterBySweep(const char* name, DWORD seconds);
 
 } // namespace TwoHostWizard
