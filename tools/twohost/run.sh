@@ -396,20 +396,22 @@ driver "$OPERATOR" 15 wake "$row" 10 || fail "cannot send the wake command"
 wait_until 15 "the first magic packet on $DESTINATION" packets 1
 driver "$OPERATOR" 30 wake "$row" notice 20 || fail "the second wake did not wait behind the notice"
 wait_until 20 "both wakes' magic packets on $DESTINATION" packets 4
-mapfile -t wakes < <(grep '^wake' "$capture_log")
-[ "${#wakes[@]}" -eq 4 ] || fail "more magic packets than MAC addresses: ${wakes[*]}"
-read -r _ at0 mac0 port _ <<<"${wakes[0]}"
-read -r _ at1 mac1 _ <<<"${wakes[1]}"
-read -r _ at2 mac2 _ <<<"${wakes[2]}"
-read -r _ at3 mac3 _ <<<"${wakes[3]}"
-[ "$mac0 $mac1" = "${served[0]} ${served[1]}" ] || [ "$mac0 $mac1" = "${served[1]} ${served[0]}" ] ||
-    fail "the magic packets wake $mac0 and $mac1, not ${served[*]}"
-[ "$mac2 $mac3" = "$mac0 $mac1" ] || fail "the second wake woke $mac2 and $mac3"
+# Each capture line: wake <ms> <MAC> <port>.
+at=() mac=() port=()
+while read -r _ ms address to; do
+    at+=("$ms") mac+=("$address") port+=("$to")
+done < <(grep '^wake' "$capture_log")
+[ "${#at[@]}" -eq 4 ] || fail "more magic packets than MAC addresses: ${mac[*]}"
+[ "${mac[*]:0:2}" = "${served[*]}" ] || [ "${mac[*]:0:2}" = "${served[1]} ${served[0]}" ] ||
+    fail "the magic packets wake ${mac[*]:0:2}, not ${served[*]}"
+[ "${mac[*]:2:2}" = "${mac[*]:0:2}" ] || fail "the second wake woke ${mac[*]:2:2}"
 gap() { (($2 - $1 >= 1800 && $2 - $1 <= 3500)) || fail "$3: $(($2 - $1)) ms, not about 2000"; }
-gap "$at0" "$at1" "between the first wake's packets"
-gap "$at2" "$at3" "between the second wake's packets"
-((at2 - at1 >= 1800)) || fail "the second wake began $((at2 - at1)) ms after the first one's last packet"
-say "wake: magic packets for ${served[*]} (UDP port $port) at $at0, $at1 ms; after the notice at $at2, $at3 ms"
+gap "${at[0]}" "${at[1]}" "between the first wake's packets"
+gap "${at[2]}" "${at[3]}" "between the second wake's packets"
+((at[2] - at[1] >= 1800)) ||
+    fail "the second wake began $((at[2] - at[1])) ms after the first one's last packet"
+say "wake: magic packets for ${served[*]} (UDP ports ${port[*]}) at ${at[0]}, ${at[1]} ms;" \
+    "after the notice at ${at[2]}, ${at[3]} ms"
 
 # 10. the operator quits; the list it saves keeps the MAC addresses the wizard fetched.
 driver "$OPERATOR" 60 quit 30 || fail "the operator did not quit"
