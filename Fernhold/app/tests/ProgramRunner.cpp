@@ -60,6 +60,16 @@ HWND WaitForWindow(DWORD process, const char* className, const char* caption, DW
     }
 }
 
+bool WaitUntilShown(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (!IsWindowVisible(window)) {
+        if (!IsWindow(window) || GetTickCount() - start > timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
 bool PressButton(HWND box, int id)
 {
     DWORD start = GetTickCount();

@@ -12,6 +12,9 @@ std::string ProgramPath();
 std::string ProgramFile(const char* name);
 // A top-level window of the process with that class and caption, or null after timeoutMs.
 HWND WaitForWindow(DWORD process, const char* className, const char* caption, DWORD timeoutMs);
+// True once the window is visible; a window is found as soon as it exists, before the
+// program has shown it.
+bool WaitUntilShown(HWND window, DWORD timeoutMs);
 // Presses a message box's button the way a click does, again until the box is gone
 // (a press that arrives while the box is still being set up is lost).
 bool PressButton(HWND box, int id);

@@ -17,7 +17,7 @@ TEST(ProgramTest, OneCopyRunsListensAndEndsOnTheQuitRequest)
     ASSERT_TRUE(first.Start());
     HWND hub = WaitForWindow(first.GetId(), "FernholdWnd", "Fernhold ver1.13", 30000);
     ASSERT_NE(hub, nullptr);
-    EXPECT_TRUE(IsWindowVisible(hub)); // no saved position: shown, centred
+    EXPECT_TRUE(WaitUntilShown(hub, 15000)); // no saved position: shown, centred
     EXPECT_TRUE(ServesWithin("127.0.0.1", PROGRAM_PORT, 15000));
     EXPECT_TRUE(ServesWithin("127.0.0.2", PROGRAM_PORT, 5000));
 
